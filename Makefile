@@ -1,0 +1,38 @@
+# make run   installs what is missing, builds and starts the program
+# make test  installs what is missing, builds and runs every test
+# make bench runs the benchmarks; make check-asan runs the tests under the sanitizers
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build test run bench check-asan clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVLEN_WERROR=ON $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j2
+
+run: build
+	@$(BUILD)/tools/ravlen-balance
+
+bench: build
+	@tools/install-deps.sh --bench
+	@$(BUILD)/bench/door_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+	@tools/count-instructions.sh $(BUILD)/bench/evaluate_count
+
+check-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAVLEN_SANITIZE=ON $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(ASAN_BUILD)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
