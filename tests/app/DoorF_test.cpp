@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -204,9 +206,12 @@ private slots:
     QCOMPARE(double(door.TrawlSpeed->Val()), 3.5);
     QVERIFY(door.AutoForceScale->isChecked());
     // The door starts from zero rotation; the re-applied Animate switch stepped it once.
-    QVERIFY(qAbs(double(door.AngleX->Val())) < 5);
-    QVERIFY(qAbs(double(door.AngleZ->Val())) < 5);
-    QVERIFY(door.AngleZ->Val() != 0);
+    TDoorModel once;
+    once.Inputs().TrawlSpeed = 3.5L;
+    once.SetSolverFactor(50);
+    StepAttitude(once, once.EvaluateDoor({0, 0, 0}));
+    QVERIFY(qAbs(double(door.AngleX->Val() * kDegToRad - once.Attitude().X)) < 1e-12);
+    QVERIFY(qAbs(double(door.AngleZ->Val() * kDegToRad - once.Attitude().Z)) < 1e-12);
     QVERIFY(!door.BandFileName().isEmpty());
   }
 
@@ -233,18 +238,16 @@ private slots:
     TFDoor door;
     door.show();
     QVERIFY(!Command(door, "HideBracket")->isChecked());
-    QVERIFY(door.BandFileName().isEmpty());  // nothing was stored
   }
 
   void readOnlyWorkingDirectorySendsBothFilesToTemp()
   {
     TSandbox sandbox;
-    QDir(sandbox.Path(QString())).mkdir(QStringLiteral("locked"));
+    // A directory in the way of the probe file refuses it even to the superuser, as a
+    // read-only directory refuses it to everyone else.
+    QDir(sandbox.Path(QString())).mkpath(QStringLiteral("locked/testfile"));
     QDir(sandbox.Path(QString())).mkdir(QStringLiteral("temp"));
-    QFile::setPermissions(sandbox.Path(QStringLiteral("locked")), QFile::ReadOwner | QFile::ExeOwner);
     QDir::setCurrent(sandbox.Path(QStringLiteral("locked")));
-    if (QFile probe(QStringLiteral("x")); probe.open(QIODevice::WriteOnly))
-      QSKIP("running as a user who can write anywhere");
     qputenv("TEMP", sandbox.Path(QStringLiteral("temp")).toLocal8Bit());
     for (int run = 0; run < 2; ++run) {
       TFDoor door;
