@@ -73,6 +73,9 @@ private slots:
     QCOMPARE(e->ValDimLabel()->objectName(), QStringLiteral("SubLabelDim"));
     QCOMPARE(e->ValLabel()->parentWidget(), &panel);
     QCOMPARE(e->ValDimLabel()->cursor().shape(), Qt::PointingHandCursor);
+    // An empty unit caption still leaves a blank's width to click on.
+    QVERIFY(e->ValDimLabel()->width() > 0);
+    QVERIFY(e->ValDimLabel()->height() > 0);
     e->setObjectName(QStringLiteral("WDens"));
     QCOMPARE(e->ValLabel()->Caption(), QStringLiteral("WDens"));
     QCOMPARE(e->ValDimLabel()->Caption(), QString());
