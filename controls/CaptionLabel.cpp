@@ -3,7 +3,11 @@
 
 #include <QEvent>
 
-TCaptionLabel::TCaptionLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+TCaptionLabel::TCaptionLabel(QWidget* parent) : QLabel(parent)
+{
+  setTextFormat(Qt::PlainText);
+  AdjustBounds();
+}
 
 void TCaptionLabel::SetCaption(const QString& caption)
 {
@@ -24,7 +28,12 @@ void TCaptionLabel::AdjustBounds()
 {
   if (!FAutoSize)
     return;
-  const QSize fitted = sizeHint();
+  // An empty caption keeps the size of one blank, so that the label stays a target
+  // for the mouse and a line high.
+  const QMargins margins = contentsMargins();
+  const QSize fitted = text().isEmpty() ? QSize(fontMetrics().horizontalAdvance(QLatin1Char(' ')) + margins.left() + margins.right(),
+                                                fontMetrics().height() + margins.top() + margins.bottom())
+                                        : sizeHint();
   if (alignment() & Qt::AlignRight)
     setGeometry(x() + width() - fitted.width(), y(), fitted.width(), fitted.height());
   else

@@ -253,7 +253,11 @@ void TEditF::keyPressEvent(QKeyEvent* e)
 {
   if (!e->isAutoRepeat()) {
     if (IsEnterKey(e->key())) {
+      // The owner's handler may close the window that holds the edit.
+      const QPointer<TEditF> alive(this);
       AcceptInput();
+      if (!alive)
+        return;
       selectAll();
     } else if (IsPlainF1(e)) {
       if (!FF1Shown)
@@ -269,8 +273,12 @@ void TEditF::focusOutEvent(QFocusEvent* e)
 {
   // Only a move of the focus inside the window commits: a popup (the edit's own context
   // menu) or another window taking the focus leaves the entry as it stands.
-  if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+  if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason) {
+    const QPointer<TEditF> alive(this);
     AcceptInput();
+    if (!alive)
+      return;
+  }
   QLineEdit::focusOutEvent(e);
 }
 

@@ -74,6 +74,9 @@ void TBoundLabelDim::mousePressEvent(QMouseEvent* e)
 {
   FPressed = e->button() == Qt::LeftButton;
   TCaptionLabel::mousePressEvent(e);
+  // The press belongs to the label: the click is its own, not the window's.
+  if (FPressed)
+    e->accept();
 }
 
 void TBoundLabelDim::mouseReleaseEvent(QMouseEvent* e)

@@ -64,7 +64,8 @@ void TPos::ReadPlacement()
         // SetWindowPlacement refuses an empty normal rectangle.
         SetWindowPlacement(FOwner, *placement);
       }
-  emit OnRead(this);
+  if (FOnRead)
+    FOnRead(*FRegistry);
 }
 
 void TPos::WritePlacement()
@@ -81,5 +82,6 @@ void TPos::WritePlacement()
   }
   placement->Length = kWindowPlacementSize;
   FRegistry->WriteBinary(FValue, EncodePlacement(*placement));
-  emit OnWrite(this);
+  if (FOnWrite)
+    FOnWrite(*FRegistry);
 }

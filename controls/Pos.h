@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -29,6 +30,10 @@ enum class TShowCmd {
   swSaved
 };
 
+// A handler of OnRead or OnWrite: reads or writes the window's own values through the
+// accessor, which is open on the store's key. It may throw; the key is closed all the same.
+using TPosEvent = std::function<void(TRegistry& registry)>;
+
 class TPos : public QObject {
   Q_OBJECT
 
@@ -50,22 +55,21 @@ public:
   // Show state given to the window when its placement is restored.
   TShowCmd InitState() const { return FInitState; }
   void SetInitState(TShowCmd state) { FInitState = state; }
-  // The accessor; positioned on Path while OnRead and OnWrite run.
+  // The accessor; open on Path while OnRead and OnWrite run.
   TRegistry& Registry() { return *FRegistry; }
 
+  // Runs after the placement step of ReadPlacement, found or not: the window reads its own values.
+  void SetOnRead(TPosEvent handler) { FOnRead = std::move(handler); }
+  // Runs after WritePlacement saved the placement: the window writes its own values.
+  void SetOnWrite(TPosEvent handler) { FOnWrite = std::move(handler); }
+
   // Restores the owner's placement from the key (a value of another size, or with an
-  // empty normal rectangle, is ignored), then emits OnRead. Does nothing when the key
+  // empty normal rectangle, is ignored), then runs OnRead. Does nothing when the key
   // cannot be opened.
   void ReadPlacement();
-  // Saves the owner's placement into the key, creating it, then emits OnWrite; an error
+  // Saves the owner's placement into the key, creating it, then runs OnWrite; an error
   // box and nothing written when the key cannot be created or there is no owner.
   void WritePlacement();
-
-signals:
-  // The key is open: the window reads its own values through Registry().
-  void OnRead(TPos* sender);
-  // The placement is saved and the key open: the window writes its own values.
-  void OnWrite(TPos* sender);
 
 private:
   QPointer<QWidget> FOwner;
@@ -73,4 +77,6 @@ private:
   QString FValue;
   std::unique_ptr<TRegistry> FRegistry;
   TShowCmd FInitState = TShowCmd::swSaved;
+  TPosEvent FOnRead;
+  TPosEvent FOnWrite;
 };

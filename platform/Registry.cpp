@@ -177,6 +177,17 @@ QString TSettingsRegistry::FileName() const { return FSettings->fileName(); }
 bool TSettingsRegistry::Flush()
 {
   FSettings->sync();
+  if (FSettings->status() == QSettings::NoError)
+    return true;
+  // The status is the first error the object ever met and never clears: a file that had a
+  // malformed line when it was read, or one write that failed. A fresh object on the same
+  // file shares the pending changes and tells whether they are written now. The old one
+  // goes only after the new one holds the file, so no pending change is dropped.
+  auto fresh = std::make_unique<QSettings>(FSettings->fileName(), QSettings::IniFormat);
+  fresh->setAtomicSyncRequired(true);
+  FSettings.swap(fresh);
+  fresh.reset();
+  FSettings->sync();
   return FSettings->status() == QSettings::NoError;
 }
 

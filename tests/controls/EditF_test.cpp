@@ -478,6 +478,18 @@ private slots:
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
   }
 
+  void HandlerMayCloseTheWindowOnEnter()
+  {
+    TWindow w;
+    w.Edit->SetValCheck(false);
+    QVERIFY(w.ShowAndFocus());
+    QPointer<TEditF> edit = w.Edit;
+    connect(w.Edit, &TEditF::OnInput, this, [](TEditF* sender) { delete sender; });
+    w.Type(QStringLiteral("3"));
+    QTest::keyClick(w.Edit, Qt::Key_Return);
+    QVERIFY(!edit);
+  }
+
   void RegistryRoundTripAndBadValues()
   {
     QTemporaryDir dir;

@@ -52,9 +52,9 @@ private slots:
 
     QString pathDuringRead;
     Real density = 0;
-    connect(pos, &TPos::OnRead, this, [&](TPos* sender) {
-      pathDuringRead = sender->Registry().CurrentPath();
-      density = RegReadRealDef(sender->Registry(), QStringLiteral("WDens"), 1025);
+    pos->SetOnRead([&](TRegistry& registry) {
+      pathDuringRead = registry.CurrentPath();
+      density = RegReadRealDef(registry, QStringLiteral("WDens"), 1025);
     });
     pos->ReadPlacement();
     QCOMPARE(pathDuringRead, kPath);
@@ -69,7 +69,7 @@ private slots:
     window.setObjectName(QStringLiteral("Environment"));
     window.setGeometry(40, 50, 300, 150);
     TPos* pos = MakePos(window, File());
-    connect(pos, &TPos::OnWrite, this, [](TPos* sender) { sender->Registry().WriteReal(QStringLiteral("WDens"), 1026); });
+    pos->SetOnWrite([](TRegistry& registry) { registry.WriteReal(QStringLiteral("WDens"), 1026); });
     pos->WritePlacement();
 
     TSettingsRegistry reg(File());
@@ -125,12 +125,21 @@ private slots:
       window.setGeometry(1, 2, 30, 40);
       TPos* pos = MakePos(window, File());
       int reads = 0;
-      connect(pos, &TPos::OnRead, this, [&] { ++reads; });
+      pos->SetOnRead([&](TRegistry&) { ++reads; });
       pos->ReadPlacement();
       QCOMPARE(reads, 1);
       QCOMPARE(window.geometry(), QRect(1, 2, 30, 40));
       QVERIFY(!window.isVisible());
     }
+  }
+
+  void KeyClosesWhenAHandlerThrows()
+  {
+    QWidget window;
+    TPos* pos = MakePos(window, File());
+    pos->SetOnRead([](TRegistry&) { throw std::runtime_error("handler failed"); });
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, pos->ReadPlacement());
+    QVERIFY(!pos->Registry().HasOpenKey());
   }
 
   void MissingKeyOnReadDoesNothing()
@@ -140,7 +149,7 @@ private slots:
     window.setGeometry(1, 2, 30, 40);
     TPos* pos = MakePos(window, File());
     int reads = 0;
-    connect(pos, &TPos::OnRead, this, [&] { ++reads; });
+    pos->SetOnRead([&](TRegistry&) { ++reads; });
     QVERIFY(TSettingsRegistry(File()).DeleteKey(kPath));
     pos->ReadPlacement();
     QCOMPARE(reads, 0);
@@ -163,7 +172,7 @@ private slots:
     boxes.Clear();
     TPos writer(&window, std::make_unique<TRefusingRegistry>(File()));
     int writes = 0;
-    connect(&writer, &TPos::OnWrite, this, [&] { ++writes; });
+    writer.SetOnWrite([&](TRegistry&) { ++writes; });
     writer.WritePlacement();
     QCOMPARE(boxes.Messages().size(), std::size_t(1));
     QCOMPARE(boxes.Messages()[0].Text, QStringLiteral("Cannot create the kay in registry."));
@@ -175,7 +184,7 @@ private slots:
     TPos orphan(owner, std::make_unique<TSettingsRegistry>(File()));
     orphan.setParent(nullptr);
     delete owner;
-    connect(&orphan, &TPos::OnWrite, this, [&] { ++writes; });
+    orphan.SetOnWrite([&](TRegistry&) { ++writes; });
     orphan.SetPath(kPath);
     orphan.WritePlacement();
     QCOMPARE(boxes.Messages().size(), std::size_t(1));

@@ -118,6 +118,25 @@ private slots:
     QCOMPARE(reg.ReadInteger(QStringLiteral("Signed")), std::optional<qint32>(-1));
   }
 
+  void MalformedFileStaysWritable()
+  {
+    QDir().mkpath(QFileInfo(FFile).path());
+    QFile file(FFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[K]\nA=dword:1\nno equals sign here\n[broken\nB=sz:b\n");
+    file.close();
+    {
+      TSettingsRegistry reg(FFile);
+      QVERIFY(reg.OpenKey(QStringLiteral("\\New"), true));
+      QVERIFY(reg.WriteInteger(QStringLiteral("C"), 3));
+    }
+    TSettingsRegistry reg(FFile);
+    QVERIFY(reg.OpenKey(QStringLiteral("\\K"), false));
+    QCOMPARE(reg.ReadInteger(QStringLiteral("A")), std::optional<qint32>(1));
+    QVERIFY(reg.OpenKey(QStringLiteral("\\New"), false));
+    QCOMPARE(reg.ReadInteger(QStringLiteral("C")), std::optional<qint32>(3));
+  }
+
   void KeysAreCreatedOpenedAndDeleted()
   {
     {
