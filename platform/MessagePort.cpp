@@ -63,9 +63,10 @@ void TMessagePort::AcceptConnections()
       if (socket->property(kTakenProperty).toBool())
         return;
       // A poster may close before its request was read: the bytes are still buffered.
+      QPointer<QLocalSocket> connection(socket);
       ServeRequest(socket);
-      if (!socket->property(kTakenProperty).toBool())
-        socket->deleteLater();  // closed without a whole request
+      if (connection && !connection->property(kTakenProperty).toBool())
+        connection->deleteLater();  // closed without a whole request
     });
     if (socket->bytesAvailable() > 0)
       ServeRequest(socket);
