@@ -2,6 +2,7 @@
 #include "ToolsText.h"
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
@@ -34,7 +35,8 @@ void RoundedDigits(Real number, int decimals, std::string& integerPart, std::str
   std::string text(std::snprintf(nullptr, 0, "%.*Lf", digits, std::fabs(number)) + 1, '\0');
   std::snprintf(text.data(), text.size(), "%.*Lf", digits, std::fabs(number));
   text.pop_back();
-  const std::size_t point = text.find('.');
+  // The point is whatever the C library's locale makes it, so look for the first non-digit.
+  const std::size_t point = text.find_first_not_of("0123456789");
   integerPart = text.substr(0, point);
   std::string all = integerPart + text.substr(point + 1, decimals);
   const bool roundUp = text[point + 1 + decimals] >= '5';
@@ -124,6 +126,52 @@ std::string FormatReal(int width, int decimals, bool strip, Real number, const T
     text = first == std::string::npos ? std::string() : text.substr(first);
   }
   return text;
+}
+
+std::string FormatGeneral(Real number, const TNumberLocale& locale)
+{
+  constexpr int kDigits = 15;            // significant digits shown
+  constexpr int kLowestFixed = -4;       // smallest decimal exponent written without "E"
+  if (std::isnan(number))
+    return "NAN";
+  if (std::isinf(number))
+    return number > 0 ? "INF" : "-INF";
+  if (number == 0)  // exact: both zeros read "0"
+    return "0";
+  // to_chars is independent of the C library's locale: always "d.ddde+XX".
+  char buffer[64];
+  const std::to_chars_result result =
+      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(number), std::chars_format::scientific, kDigits - 1);
+  const std::string text(buffer, result.ptr);
+  const std::size_t e = text.find('e');
+  const int exponent = std::atoi(text.c_str() + e + 1);
+  std::string digits;
+  for (std::size_t i = 0; i < e; ++i)
+    if (IsDigit(static_cast<unsigned char>(text[i])))
+      digits += text[i];
+  while (digits.size() > 1 && digits.back() == '0')
+    digits.pop_back();
+
+  std::string out = number < 0 ? "-" : "";
+  const int count = static_cast<int>(digits.size());
+  if (exponent < kLowestFixed || exponent >= kDigits) {
+    out += digits[0];
+    if (count > 1)
+      out += locale.DecimalSeparator + digits.substr(1);
+    out += 'E';
+    if (exponent < 0)
+      out += '-';
+    out += std::to_string(exponent < 0 ? -exponent : exponent);
+  } else if (exponent < 0) {
+    out += '0';
+    out += locale.DecimalSeparator;
+    out += std::string(-exponent - 1, '0') + digits;
+  } else if (count <= exponent + 1) {
+    out += digits + std::string(exponent + 1 - count, '0');
+  } else {
+    out += digits.substr(0, exponent + 1) + locale.DecimalSeparator + digits.substr(exponent + 1);
+  }
+  return out;
 }
 
 Real ParseRealLenient(const std::string& s, const TNumberLocale& locale)

@@ -31,6 +31,11 @@ int SafeStrToInt(const std::string& s);
 // width only shapes the picture: integer digits are never cut.
 std::string FormatReal(int width, int decimals, bool strip, Real number,
                        const TNumberLocale& locale = ProcessNumberLocale());
+// The shortest text of at most 15 significant digits: no trailing zeros, the locale
+// decimal separator, and the scientific form "1.63E-6" (mantissa, "E", a minus only for a
+// negative exponent, no leading zeros) when the decimal exponent is below -4 or at least
+// 15. Zero is "0"; NaN and infinities are "NAN", "INF" and "-INF".
+std::string FormatGeneral(Real number, const TNumberLocale& locale = ProcessNumberLocale());
 // Reads as much of a number as the text holds and never fails: any single character that
 // is not a letter or a digit serves as the decimal point ("1/5" and "1 5" are 1.5), the
 // thousand separator is skipped, an exponent letter E, F, e or f needs a character after

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "controls/ToolsText.h"
 
@@ -107,3 +108,37 @@ TEST(ToolsText, NiceStep)
 }
 
 }  // namespace
+
+TEST(ToolsText, FormatGeneral)
+{
+  struct Case {
+    Real Number;
+    const char* Text;
+  };
+  const Case cases[] = {
+      {0, "0"},
+      {-0.0L, "0"},
+      {100, "100"},
+      {10000000, "10000000"},
+      {-5, "-5"},
+      {-0.002L, "-0.002"},
+      {0.0001L, "0.0001"},
+      {0.00001L, "1E-5"},
+      {1.63e-6L, "1.63E-6"},
+      {-1.63e-6L, "-1.63E-6"},
+      {1.5707963267948966L, "1.5707963267949"},
+      {-1.5707963267948966L, "-1.5707963267949"},
+      {0.0174532925199433L, "0.0174532925199433"},
+      {123456789012345.0L, "123456789012345"},
+      {1e15L, "1E15"},
+      {1.5e20L, "1.5E20"},
+      {9.9999999999999999L, "10"},
+      {0.1L + 0.2L, "0.3"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FormatGeneral(c.Number, kDot), c.Text) << static_cast<double>(c.Number);
+  EXPECT_EQ(FormatGeneral(1.63e-6L, kCommaBlank), "1,63E-6");
+  EXPECT_EQ(FormatGeneral(-2.5L, kCommaBlank), "-2,5");
+  EXPECT_EQ(FormatGeneral(std::numeric_limits<Real>::quiet_NaN(), kDot), "NAN");
+  EXPECT_EQ(FormatGeneral(-std::numeric_limits<Real>::infinity(), kDot), "-INF");
+}

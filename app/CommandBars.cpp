@@ -1,0 +1,333 @@
+// Menus and tool bars built from the command table, their customization and their bands.
+#include "CommandBars.h"
+
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QToolBar>
+
+#include <algorithm>
+
+#include "CommandTable.h"
+
+namespace {
+
+// Tool bar buttons take no Alt shortcuts: they would clash with the menu bar's.
+QString WithoutAccelerator(QString caption)
+{
+  caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+  caption.remove(QLatin1Char('&'));
+  caption.replace(QStringLiteral("\x01"), QStringLiteral("&&"));
+  return caption;
+}
+
+constexpr int kCustomizationFormat = 1;
+const QString kBandSection = QStringLiteral("CoolBar1");
+
+}  // namespace
+
+TCommandBars::TCommandBars(TCommandTable& commands, QMainWindow& window, std::vector<TMenuDef> menus,
+                           std::vector<TToolBarDef> toolBars)
+    : QObject(&window), FCommands(commands), FWindow(window), FMenuDefs(std::move(menus)),
+      FToolBarDefs(std::move(toolBars))
+{
+  std::vector<TItem>& menuOrder = FItems[kMenuBand];
+  for (const TMenuDef& def : FMenuDefs)
+    menuOrder.push_back({QString(), QString::fromUtf8(def.Caption)});
+  for (const TToolBarDef& def : FToolBarDefs)
+    FItems[QString::fromLatin1(def.Name)] = DesignedItems(def);
+}
+
+std::vector<TCommandBars::TItem> TCommandBars::DesignedItems(const TToolBarDef& def) const
+{
+  std::vector<TItem> items;
+  for (const TBarItemDef& item : def.Items)
+    items.push_back({item.Command ? QString::fromLatin1(item.Command) : QString(), QString::fromUtf8(item.Caption)});
+  return items;
+}
+
+QAction* TCommandBars::MakeItemAction(const TItem& item, bool inMenu, QObject* owner)
+{
+  QAction* command = FCommands.Find(item.Command);
+  auto* action = new QAction(inMenu ? item.Caption : WithoutAccelerator(item.Caption), owner);
+  if (!command)
+    return action;
+  action->setObjectName(item.Command);
+  action->setIcon(command->icon());
+  action->setToolTip(command->toolTip());
+  action->setStatusTip(command->statusTip());
+  action->setCheckable(command->isCheckable());
+  action->setChecked(command->isChecked());
+  connect(command, &QAction::toggled, action, &QAction::setChecked);
+  connect(action, &QAction::triggered, this, [this, action, command, bar = owner->objectName()] {
+    // The item toggled itself; the command decides, and the item shows its verdict.
+    command->trigger();
+    action->setChecked(command->isChecked());
+    if (const auto items = FItems.find(bar); items != FItems.end())
+      for (TItem& i : items->second)
+        if (i.Command == command->objectName()) {
+          ++i.UseCount;
+          i.LastUse = FRun;
+        }
+  });
+  return action;
+}
+
+void TCommandBars::Build(const std::vector<QString>& bandOrder, const std::vector<bool>& rowBreaks)
+{
+  FMenuBar = new QMenuBar;
+  FMenuBar->setObjectName(QStringLiteral("MenuBar"));
+  for (const TMenuDef& def : FMenuDefs) {
+    const QString caption = QString::fromUtf8(def.Caption);
+    QMenu* menu = new QMenu(caption, FMenuBar);
+    menu->setObjectName(caption);
+    for (const TBarItemDef& item : def.Items) {
+      if (!item.Command)
+        menu->addSeparator();
+      else
+        menu->addAction(MakeItemAction({QString::fromLatin1(item.Command), QString::fromUtf8(item.Caption)}, true, menu));
+    }
+    FMenus[caption] = menu;
+  }
+  auto* menuBand = new QToolBar(kMenuBand, &FWindow);
+  menuBand->setObjectName(kMenuBand);
+  menuBand->addWidget(FMenuBar);
+  FBands[kMenuBand] = menuBand;
+  for (const TToolBarDef& def : FToolBarDefs) {
+    auto* band = new QToolBar(QString::fromUtf8(def.Caption), &FWindow);
+    band->setObjectName(QString::fromLatin1(def.Name));
+    band->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    band->setIconSize({16, 16});
+    FBands[band->objectName()] = band;
+  }
+  for (auto& [name, band] : FBands) {
+    band->setAllowedAreas(Qt::TopToolBarArea);
+    band->setFloatable(false);
+    band->setMinimumHeight(26);
+    RebuildBar(name);
+  }
+  for (std::size_t i = 0; i < bandOrder.size(); ++i) {
+    if (i > 0 && rowBreaks[i])
+      FWindow.addToolBarBreak(Qt::TopToolBarArea);
+    FWindow.addToolBar(Qt::TopToolBarArea, FBands.at(bandOrder[i]));
+  }
+}
+
+void TCommandBars::RebuildBar(const QString& bar)
+{
+  if (bar == kMenuBand) {
+    if (!FMenuBar)
+      return;
+    FMenuBar->clear();
+    for (const TItem& item : FItems[bar])
+      FMenuBar->addMenu(FMenus.at(item.Caption));
+    return;
+  }
+  QToolBar* band = FBands.at(bar);
+  for (QAction* old : band->actions())
+    if (old->parent() == band)
+      old->deleteLater();
+  band->clear();
+  for (const TItem& item : FItems[bar]) {
+    if (!item.Visible)
+      continue;
+    if (item.Command.isEmpty())
+      band->addSeparator();
+    else
+      band->addAction(MakeItemAction(item, false, band));
+  }
+  emit Changed();
+}
+
+QStringList TCommandBars::BarNames() const
+{
+  QStringList names{kMenuBand};
+  for (const TToolBarDef& def : FToolBarDefs)
+    names << QString::fromLatin1(def.Name);
+  return names;
+}
+
+QString TCommandBars::BarCaption(const QString& bar) const
+{
+  if (bar == kMenuBand)
+    return tr("Menu bar");
+  for (const TToolBarDef& def : FToolBarDefs)
+    if (bar == QLatin1String(def.Name))
+      return QString::fromUtf8(def.Caption);
+  return bar;
+}
+
+void TCommandBars::SetVisible(const QString& bar, int index, bool visible)
+{
+  if (bar == kMenuBand)
+    return;  // menus may only be moved
+  FItems.at(bar).at(index).Visible = visible;
+  RebuildBar(bar);
+}
+
+void TCommandBars::Move(const QString& bar, int index, int newIndex)
+{
+  std::vector<TItem>& items = FItems.at(bar);
+  if (index < 0 || newIndex < 0 || index >= int(items.size()) || newIndex >= int(items.size()))
+    return;
+  TItem moved = items[index];
+  items.erase(items.begin() + index);
+  items.insert(items.begin() + newIndex, moved);
+  RebuildBar(bar);
+}
+
+void TCommandBars::ResetToolBars()
+{
+  for (const TToolBarDef& def : FToolBarDefs) {
+    FItems[QString::fromLatin1(def.Name)] = DesignedItems(def);
+    RebuildBar(QString::fromLatin1(def.Name));
+  }
+  for (auto& [bar, items] : FItems)
+    for (TItem& item : items) {
+      item.UseCount = 0;
+      item.LastUse = FRun;
+    }
+}
+
+TCommandBars::TLoadResult TCommandBars::LoadCustomization(const QString& path)
+{
+  const QFileInfo file(path);
+  if (!file.exists())
+    return TLoadResult::Missing;
+  if (!file.isReadable())
+    return TLoadResult::Unreadable;
+  QSettings ini(path, QSettings::IniFormat);
+  if (ini.status() != QSettings::NoError || ini.value(QStringLiteral("Bars/Format")).toInt() != kCustomizationFormat)
+    return TLoadResult::Unreadable;
+  FRun = ini.value(QStringLiteral("Bars/Run"), 0).toInt() + 1;
+
+  for (const QString& bar : BarNames()) {
+    const int size = ini.beginReadArray(bar);
+    std::vector<TItem> items;
+    for (int i = 0; i < size; ++i) {
+      ini.setArrayIndex(i);
+      TItem item{ini.value(QStringLiteral("Command")).toString(), ini.value(QStringLiteral("Caption")).toString(),
+                 ini.value(QStringLiteral("Visible"), true).toBool(), ini.value(QStringLiteral("UseCount")).toInt(),
+                 ini.value(QStringLiteral("LastUse")).toInt()};
+      // Items of commands this program no longer has are dropped.
+      if (bar == kMenuBand ? FMenus.count(item.Caption) || !FMenuBar : item.Command.isEmpty() || FCommands.Find(item.Command))
+        items.push_back(item);
+    }
+    ini.endArray();
+    if (size == 0)
+      continue;  // a bar the file does not know keeps its design
+    if (bar == kMenuBand) {
+      // Every menu stays on the menu bar: those the file misses go to the end.
+      for (const TItem& designed : FItems[bar])
+        if (std::none_of(items.begin(), items.end(), [&](const TItem& i) { return i.Caption == designed.Caption; }))
+          items.push_back(designed);
+    }
+    FItems[bar] = items;
+    RebuildBar(bar);
+  }
+  return TLoadResult::Loaded;
+}
+
+bool TCommandBars::SaveCustomization(const QString& path) const
+{
+  QSettings ini(path, QSettings::IniFormat);
+  ini.clear();
+  ini.setValue(QStringLiteral("Bars/Format"), kCustomizationFormat);
+  ini.setValue(QStringLiteral("Bars/Run"), FRun);
+  for (const QString& bar : BarNames()) {
+    const std::vector<TItem>& items = FItems.at(bar);
+    ini.beginWriteArray(bar, int(items.size()));
+    for (int i = 0; i < int(items.size()); ++i) {
+      ini.setArrayIndex(i);
+      ini.setValue(QStringLiteral("Command"), items[i].Command);
+      ini.setValue(QStringLiteral("Caption"), items[i].Caption);
+      ini.setValue(QStringLiteral("Visible"), items[i].Visible);
+      ini.setValue(QStringLiteral("UseCount"), items[i].UseCount);
+      ini.setValue(QStringLiteral("LastUse"), items[i].LastUse);
+    }
+    ini.endArray();
+  }
+  ini.sync();
+  return ini.status() == QSettings::NoError;
+}
+
+bool TCommandBars::SaveBandLayout(const QString& path) const
+{
+  // Bands in reading order: row by row, left to right.
+  std::vector<QToolBar*> bands;
+  for (const auto& [name, band] : FBands)
+    if (FWindow.toolBarArea(band) == Qt::TopToolBarArea && band->isVisibleTo(&FWindow))
+      bands.push_back(band);
+  std::sort(bands.begin(), bands.end(), [](QToolBar* a, QToolBar* b) {
+    return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+  });
+  QSettings ini(path, QSettings::IniFormat);
+  ini.beginGroup(kBandSection);
+  ini.remove(QString());
+  ini.setValue(QStringLiteral("Count"), int(bands.size()));
+  for (int i = 0; i < int(bands.size()); ++i) {
+    const QString n = QString::number(i);
+    ini.setValue(QStringLiteral("Control") + n, bands[i]->objectName());
+    ini.setValue(QStringLiteral("Break") + n, i > 0 && bands[i]->y() != bands[i - 1]->y() ? 1 : 0);
+    ini.setValue(QStringLiteral("Height") + n, bands[i]->height());
+    ini.setValue(QStringLiteral("Width") + n, bands[i]->width());
+  }
+  ini.endGroup();
+  ini.sync();
+  return ini.status() == QSettings::NoError;
+}
+
+void TCommandBars::LoadBandLayout(const QString& path)
+{
+  if (!QFileInfo::exists(path))
+    return;
+  QSettings ini(path, QSettings::IniFormat);
+  ini.beginGroup(kBandSection);
+  // A file without a band count would leave the window without its menu and tool bars;
+  // it is ignored instead.
+  bool ok = false;
+  const int count = ini.value(QStringLiteral("Count")).toInt(&ok);
+  if (!ok || count <= 0)
+    return;
+  std::vector<QToolBar*> placed;
+  std::vector<bool> breaks;
+  for (int i = 0; i < count; ++i) {
+    const QString n = QString::number(i);
+    const QString name = ini.value(QStringLiteral("Control") + n).toString();
+    const auto found = FBands.find(name);
+    if (found == FBands.end() || std::find(placed.begin(), placed.end(), found->second) != placed.end())
+      continue;  // an unknown or repeated name leaves its band empty
+    placed.push_back(found->second);
+    breaks.push_back(ini.value(QStringLiteral("Break") + n, 0).toInt() != 0);
+  }
+  // Bars the file does not place keep a row of their own at the bottom.
+  for (const QString& name : BarNames())
+    if (std::find(placed.begin(), placed.end(), FBands.at(name)) == placed.end()) {
+      placed.push_back(FBands.at(name));
+      breaks.push_back(true);
+    }
+  for (QToolBar* band : placed)
+    FWindow.removeToolBar(band);
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    if (i > 0 && breaks[i])
+      FWindow.addToolBarBreak(Qt::TopToolBarArea);
+    FWindow.addToolBar(Qt::TopToolBarArea, placed[i]);
+    placed[i]->show();
+  }
+}
+
+QToolBar* TCommandBars::Band(const QString& name) const
+{
+  const auto found = FBands.find(name);
+  return found == FBands.end() ? nullptr : found->second;
+}
+
+QAction* TCommandBars::ItemAction(const QString& bar, int index) const
+{
+  if (bar == kMenuBand)
+    return nullptr;
+  const QList<QAction*> actions = Band(bar)->actions();
+  return index >= 0 && index < actions.size() ? actions[index] : nullptr;
+}

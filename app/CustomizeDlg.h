@@ -1,0 +1,29 @@
+// The Customize dialog: shows, hides and moves the items of each tool bar and moves the
+// menus of the menu bar. Changes show on the bars at once.
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QListWidget;
+class QPushButton;
+class TCommandBars;
+
+class TCustomizeDlg : public QDialog {
+  Q_OBJECT
+public:
+  TCustomizeDlg(TCommandBars& bars, QWidget* parent);
+
+  QComboBox* BarList() const { return FBarList; }
+  QListWidget* ItemList() const { return FItemList; }
+  void MoveCurrent(int delta);
+
+private:
+  void FillItems();
+
+  TCommandBars& FBars;
+  QComboBox* FBarList;
+  QListWidget* FItemList;
+  QPushButton* FUp;
+  QPushButton* FDown;
+};

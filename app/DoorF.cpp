@@ -1,0 +1,305 @@
+// The main window: creation, the input panel, showing and closing.
+#include "DoorF.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "CommandBars.h"
+#include "CommandTable.h"
+#include "SpinButton.h"
+#include "assets/Assets.h"
+#include "controls/EditF.h"
+#include "controls/Pos.h"
+
+namespace {
+
+constexpr int kPanelWidth = 122;
+const QColor kViewBackground(255, 251, 240);  // cream
+
+struct TEditSpec {
+  const char* Name;
+  Real Val;
+  Real Min, Max;
+  bool Check;
+  int Precision;
+  Real Multiplier;
+};
+
+TEditF* MakeEdit(QWidget* parent, const TEditSpec& spec, bool readOnly = false)
+{
+  auto* edit = new TEditF(parent);
+  edit->setObjectName(QString::fromLatin1(spec.Name));
+  edit->BeginInit();
+  edit->SetVal(spec.Val);
+  edit->SetValDefault(spec.Val);
+  edit->SetValMin(spec.Min);
+  edit->SetValMax(spec.Max);
+  edit->SetValCheck(spec.Check);
+  edit->SetValPrecision(spec.Precision);
+  edit->SetValMultiplier(spec.Multiplier);
+  edit->EndInit();
+  edit->setFixedHeight(21);
+  if (readOnly) {
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+  }
+  return edit;
+}
+
+// Read-outs and the attack angle wear the info-tip colour.
+void PaintAsReadout(TEditF* edit)
+{
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+  palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
+  edit->setPalette(palette);
+}
+
+QLabel* Caption(const QString& text, QWidget* parent)
+{
+  auto* label = new QLabel(text, parent);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return label;
+}
+
+}  // namespace
+
+const char* TFDoor::SettingsKey() { return "\\Software\\Tamarek\\Ravlen"; }
+
+TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
+{
+  setObjectName(QStringLiteral("FDoor"));
+  setWindowTitle(QStringLiteral("Otterboard \"ORVENA\"."));
+  setWindowIcon(WindowIcon(TWindowIconKind::Program));
+  setGeometry(125, 42, 851, 592);
+
+  CreatePanel();
+  CreateCommands();
+
+  GLSceneViewer1 = new QWidget(this);
+  GLSceneViewer1->setObjectName(QStringLiteral("GLSceneViewer1"));
+  GLSceneViewer1->setAutoFillBackground(true);
+  QPalette palette = GLSceneViewer1->palette();
+  palette.setColor(QPalette::Window, kViewBackground);
+  GLSceneViewer1->setPalette(palette);
+  auto* central = new QWidget(this);
+  auto* layout = new QHBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(GLSceneViewer1, 1);
+  layout->addWidget(Panel1);
+  setCentralWidget(central);
+
+  Pos1 = new TPos(this);
+  Pos1->setObjectName(QStringLiteral("Pos1"));
+  Pos1->SetPath(QString::fromLatin1(SettingsKey()));
+  Pos1->SetValue(QStringLiteral("posDoor"));
+  Pos1->SetInitState(TPos::TShowState::swSaved);
+  Pos1->SetOnRead([this](TRegistry& registry) { Pos1Read(registry); });
+  Pos1->SetOnWrite([this](TRegistry& registry) { Pos1Write(registry); });
+
+  FModel.SetInputSource([this](TDoorInputs& in) {
+    in.TrawlResistance = TrawlResistance->Val();
+    in.TrawlSpeed = TrawlSpeed->Val();
+    if (FCollaborators.ReadConditions)
+      FCollaborators.ReadConditions(in);
+  });
+  FModel.SetAttackObserver([this](Real attackW) {
+    // While the door is animated the graph follows every evaluation.
+    if (ActionManager1->Find(QStringLiteral("Animate"))->isChecked() && FCollaborators.GraphVisible &&
+        FCollaborators.GraphVisible() && FCollaborators.RedrawGraph)
+      FCollaborators.RedrawGraph(attackW);
+  });
+
+  ChooseCustomizationPath();
+  ReadCustomization();
+  TCommandTable::SetChecked(ActionManager1->Find(QStringLiteral("Ballast3")), true);
+  TCommandTable::SetChecked(ActionManager1->Find(QStringLiteral("Area_104")), true);
+}
+
+TFDoor::~TFDoor() = default;
+
+void TFDoor::SetCollaborators(TDoorCollaborators collaborators) { FCollaborators = std::move(collaborators); }
+
+void TFDoor::CreatePanel()
+{
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setFixedWidth(kPanelWidth);
+  auto* panel = new QVBoxLayout(Panel1);
+  panel->setContentsMargins(3, 3, 3, 3);
+  panel->setSpacing(4);
+
+  const auto group = [this, panel](const char* name, const QString& caption) {
+    auto* box = new QGroupBox(caption, Panel1);
+    box->setObjectName(QString::fromLatin1(name));
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(4, 2, 4, 4);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(2);
+    grid->setColumnStretch(1, 1);
+    panel->addWidget(box);
+    return std::pair{box, grid};
+  };
+  // A labelled row: a short label beside the edit, a long one above it.
+  const auto row = [](QGridLayout* grid, QWidget* box, const QString& label, TEditF* edit, TSpinButton* spin) {
+    const int r = grid->rowCount();
+    if (label.size() <= 2) {
+      grid->addWidget(Caption(label, box), r, 0);
+      grid->addWidget(edit, r, 1);
+    } else {
+      grid->addWidget(Caption(label, box), r, 0, 1, 3);
+      grid->addWidget(edit, r + 1, 0, 1, 2);
+    }
+    if (spin)
+      grid->addWidget(spin, grid->rowCount() - 1, 2);
+  };
+  const auto spinFor = [this](TEditF* edit, const char* name, Real up, Real down) {
+    auto* spin = new TSpinButton(edit->parentWidget());
+    spin->setObjectName(QString::fromLatin1(name));
+    const auto step = [this, edit](Real delta) {
+      edit->SetValue(edit->Val() + delta);
+      AngleXInput();
+    };
+    connect(spin, &TSpinButton::UpClick, this, [step, up] { step(up); });
+    connect(spin, &TSpinButton::DownClick, this, [step, down] { step(down); });
+    return spin;
+  };
+
+  auto [rotation, rotationGrid] = group("GroupBox1", tr("Door Rotation, deg"));
+  GroupBox1 = rotation;
+  AngleX = MakeEdit(rotation, {"AngleX", 0, 0, 1, false, 1, 1});
+  AngleY = MakeEdit(rotation, {"AngleY", 0, 0, 1, false, 3, 1});
+  AngleZ = MakeEdit(rotation, {"AngleZ", 0, 0, 1, false, 3, 1});
+  AngleAttack = MakeEdit(rotation, {"AngleAttack", 0, 0, 1, false, 3, 0.01745329252L});
+  PaintAsReadout(AngleAttack);
+  ScrollX = spinFor(AngleX, "ScrollX", +1, -1);
+  ScrollY = spinFor(AngleY, "ScrollY", +1, -1);
+  ScrollZ = spinFor(AngleZ, "ScrollZ", -1, +1);  // the Z spin runs the other way
+  row(rotationGrid, rotation, QStringLiteral("X"), AngleX, ScrollX);
+  row(rotationGrid, rotation, QStringLiteral("Y"), AngleY, ScrollY);
+  row(rotationGrid, rotation, QStringLiteral("Z"), AngleZ, ScrollZ);
+  row(rotationGrid, rotation, tr("Attack Angle"), AngleAttack, nullptr);
+
+  auto [trawl, trawlGrid] = group("GroupBox2", tr("Trawl"));
+  GroupBox2 = trawl;
+  TrawlResistance = MakeEdit(trawl, {"TrawlResistance", 100000, 100, 10000000, true, 3, 1000});
+  TrawlSpeed = MakeEdit(trawl, {"TrawlSpeed", 2, 0.1L, 10, true, 3, 1});
+  ScrollTrlRes = spinFor(TrawlResistance, "ScrollTrlRes", +100, -100);
+  ScrollSpeed = spinFor(TrawlSpeed, "ScrollSpeed", +0.1L, -0.1L);
+  row(trawlGrid, trawl, tr("Resistance, kN"), TrawlResistance, ScrollTrlRes);
+  row(trawlGrid, trawl, tr("Speed, m/s"), TrawlSpeed, ScrollSpeed);
+
+  auto [moments, momentGrid] = group("GroupBox3", tr("Moments, N*m"));
+  GroupBox3 = moments;
+  MomX = MakeEdit(moments, {"MomX", 0, 0, 1, false, 3, 1000}, true);
+  MomY = MakeEdit(moments, {"MomY", 0, 0, 1, false, 3, 1000}, true);
+  MomZ = MakeEdit(moments, {"MomZ", 0, 0, 1, false, 3, 1000}, true);
+  for (auto [label, edit] : {std::pair{"X", MomX}, {"Y", MomY}, {"Z", MomZ}}) {
+    PaintAsReadout(edit);
+    row(momentGrid, moments, QString::fromLatin1(label), edit, nullptr);
+  }
+
+  auto [forces, forceGrid] = group("GroupBox4", tr("Forces, kN"));
+  GroupBox4 = forces;
+  ResResistance = MakeEdit(forces, {"ResResistance", 0, 0, 1, false, 3, 1000}, true);
+  ResSpreading = MakeEdit(forces, {"ResSpreading", 0, 0, 1, false, 3, 1000}, true);
+  ResVertical = MakeEdit(forces, {"ResVertical", 0, 0, 1, false, 3, 1000}, true);
+  for (auto [label, edit] : {std::pair{tr("Resistance"), ResResistance}, {tr("Spreading"), ResSpreading},
+                             {tr("Vertical"), ResVertical}}) {
+    PaintAsReadout(edit);
+    row(forceGrid, forces, label, edit, nullptr);
+  }
+
+  // The force scale row: newtons per scene unit of the force arrows.
+  auto* scaleRow = new QGridLayout;
+  scaleRow->setHorizontalSpacing(2);
+  ForceScale = MakeEdit(Panel1, {"ForceScale", 15000, 100, 10000000, false, 3, 1});
+  SpinButton1 = spinFor(ForceScale, "SpinButton1", -100, +100);  // reversed too
+  AutoForceScale = new QCheckBox(tr("Auto"), Panel1);
+  AutoForceScale->setObjectName(QStringLiteral("AutoForceScale"));
+  connect(AutoForceScale, &QCheckBox::clicked, this, [this] { EvaluationCycle(); });
+  scaleRow->addWidget(Caption(tr("Force scale"), Panel1), 0, 0, 1, 2);
+  scaleRow->addWidget(AutoForceScale, 0, 2, 1, 2, Qt::AlignRight);
+  scaleRow->addWidget(ForceScale, 1, 0, 1, 3);
+  scaleRow->addWidget(SpinButton1, 1, 3);
+  panel->addLayout(scaleRow);
+  panel->addStretch(1);
+
+  for (TEditF* edit : {AngleX, AngleY, AngleZ, AngleAttack, TrawlResistance, TrawlSpeed, ForceScale})
+    connect(edit, &TEditF::OnInput, this, &TFDoor::AngleXInput);
+  // Enter in these edits evaluates even when the value did not change.
+  for (TEditF* edit : {AngleX, AngleY, AngleZ, TrawlResistance, TrawlSpeed})
+    edit->installEventFilter(this);
+
+  setTabOrder(AngleX, ScrollX->UpButton());
+  setTabOrder(ScrollX->UpButton(), AngleY);
+  setTabOrder(AngleY, ScrollY->UpButton());
+  setTabOrder(ScrollY->UpButton(), AngleZ);
+  setTabOrder(AngleZ, ScrollZ->UpButton());
+  setTabOrder(ScrollZ->UpButton(), AngleAttack);
+}
+
+bool TFDoor::eventFilter(QObject* watched, QEvent* event)
+{
+  // AngleXKeyUp: the release of Enter in an input edit runs one cycle; other keys do not.
+  if (event->type() == QEvent::KeyRelease) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !static_cast<QKeyEvent*>(event)->isAutoRepeat())
+      AngleXInput();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFDoor::showEvent(QShowEvent* event)
+{
+  QMainWindow::showEvent(event);
+  if (!FShown) {
+    FShown = true;
+    FormShow();
+  }
+}
+
+void TFDoor::FormShow()
+{
+  FLastShowTime = std::chrono::steady_clock::now();
+  resize(width() - 1, height());  // lets the bars lay themselves out again
+  BuildModel();
+  if (QAction* perspective = ActionManager1->Find(QStringLiteral("ShowPerspective")); !perspective->isChecked())
+    perspective->trigger();
+  Pos1->ReadPlacement();
+}
+
+void TFDoor::closeEvent(QCloseEvent* event)
+{
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  QMainWindow::closeEvent(event);
+}
+
+bool TFDoor::FormCloseQuery()
+{
+  QAction* animate = ActionManager1->Find(QStringLiteral("Animate"));
+  if (animate->isChecked()) {
+    TCommandTable::SetChecked(animate, false);
+    return false;
+  }
+  if (FBalancing) {
+    // The run is short; the window closes as soon as it is over.
+    FCloseAfterRun = true;
+    return false;
+  }
+  return true;
+}
+
+void TFDoor::FormClose() { Pos1->WritePlacement(); }

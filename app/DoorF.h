@@ -1,0 +1,159 @@
+// TFDoor: the main window. It owns the door model, the input panel with its numeric
+// edits and read-outs, the command table with the menu and tool bars built from it, the
+// view area and the placement store, and runs the evaluation cycle every input ends in.
+#pragma once
+
+#include <QMainWindow>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "mechanics/DoorDisplay.h"
+#include "mechanics/DoorModel.h"
+#include "mechanics/DoorSolver.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class TAskAny;
+class TCommandBars;
+class TCommandTable;
+class TCustomizeDlg;
+class TEditF;
+class THelpViewer;
+class TPos;
+class TRegistry;
+class TSpinButton;
+
+// The windows the main window works with but does not own: created by the program after
+// the main window, in the order environment, value prompt, warp and bridles, graph.
+struct TDoorCollaborators {
+  TAskAny* AskAny = nullptr;
+  // Opens a conditions dialog modally (environment, warp and bridles); none until the
+  // dialogs exist.
+  std::function<void()> ShowEnvironment;
+  std::function<void()> ShowBridleAngles;
+  // The water density and the five warp and bridle angles, read at every evaluation.
+  std::function<void(TDoorInputs&)> ReadConditions;
+  // The coefficient graph: whether it is shown, show/hide, redraw at an attack angle.
+  std::function<bool()> GraphVisible;
+  std::function<void(bool)> ShowGraph;
+  std::function<void(Real)> RedrawGraph;
+};
+
+class TFDoor : public QMainWindow {
+  Q_OBJECT
+public:
+  // FormCreate: builds the window, the command table and the bars, chooses where the bar
+  // customization lives and reads it. The model is built at the first showing.
+  explicit TFDoor(QWidget* parent = nullptr);
+  ~TFDoor() override;
+
+  void SetCollaborators(TDoorCollaborators collaborators);
+  // Called when a balance run ends, with its result (the balance link publishes it).
+  void SetBalanceListener(std::function<void(const TSolveResult&)> listener) { FBalanceListener = std::move(listener); }
+
+  // --- the evaluation cycle and the solver ---------------------------------------------
+  void AngleXInput();
+  void EvaluationCycle();
+  void ShowResults();
+  void BalanceActExecute();
+  void AnimateExecute();
+  void AskSolverFactorExecute();
+  void ResetModelExecute();
+  void BuildModel();
+
+  // To be run after the event loop: deletes the settings key when Restore Defaults was
+  // chosen, then writes the bar customization (once).
+  void FinishRun();
+
+  TDoorModel& Model() { return FModel; }
+  TCommandTable& Commands() { return *ActionManager1; }
+  TCommandBars& Bars() { return *FBars; }
+  const TScenePoses& ScenePoses() const { return FScenePoses; }
+  Real GridXZ() const { return FGridXZ; }
+  Real GridXY() const { return FGridXY; }
+  bool Balancing() const { return FBalancing; }
+  QString CustomizationPath() const { return FCustomizationPath; }
+  QString BandFileName() const { return FBandFileName; }
+  bool RestoreDefaults() const { return FRestoreDefaults; }
+  // The settings key of the main window and the warp and bridle dialog.
+  static const char* SettingsKey();
+
+  // Components, under the names the rest of the program knows them by.
+  QWidget* Panel1;
+  QGroupBox* GroupBox1;
+  QGroupBox* GroupBox2;
+  QGroupBox* GroupBox3;
+  QGroupBox* GroupBox4;
+  TEditF* AngleX;
+  TEditF* AngleY;
+  TEditF* AngleZ;
+  TEditF* AngleAttack;
+  TEditF* TrawlResistance;
+  TEditF* TrawlSpeed;
+  TEditF* MomX;
+  TEditF* MomY;
+  TEditF* MomZ;
+  TEditF* ResResistance;
+  TEditF* ResSpreading;
+  TEditF* ResVertical;
+  TEditF* ForceScale;
+  QCheckBox* AutoForceScale;
+  TSpinButton* ScrollX;
+  TSpinButton* ScrollY;
+  TSpinButton* ScrollZ;
+  TSpinButton* ScrollSpeed;
+  TSpinButton* ScrollTrlRes;
+  TSpinButton* SpinButton1;
+  QWidget* GLSceneViewer1;
+  TCommandTable* ActionManager1;
+  TPos* Pos1;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void CreatePanel();
+  void CreateCommands();
+  void FormShow();
+  bool FormCloseQuery();
+  void FormClose();
+  void Pos1Read(TRegistry& registry);
+  void Pos1Write(TRegistry& registry);
+  void ChooseCustomizationPath();
+  void ReadCustomization();
+  void RestoreDefaultsExecute();
+  void CustomizeExecute();
+  void ResetToolBarsExecute();
+  void Area_045Execute(int tag);
+  void Ballast1Execute(int tag);
+  void BracketSmallExecute();
+  void GraphExecute();
+  void Action1Execute();
+  void Action2Execute();
+  void KeepLive();
+
+  TDoorModel FModel;
+  TDoorCollaborators FCollaborators;
+  std::function<void(const TSolveResult&)> FBalanceListener;
+  TCommandBars* FBars = nullptr;
+  TCustomizeDlg* FCustomizeDlg = nullptr;
+  THelpViewer* FHelpViewer = nullptr;
+  bool FShown = false;
+  bool FBalancing = false;
+  bool FCloseAfterRun = false;
+  bool FRestoreDefaults = false;
+  bool FFinished = false;
+  int FViewKind = 1;
+  QString FCustomizationPath;
+  QString FBandFileName;
+  std::chrono::steady_clock::time_point FLastShowTime;
+  std::chrono::steady_clock::time_point FShowTime;
+  Real FGridXZ = 0;
+  Real FGridXY = 0;
+  TScenePoses FScenePoses;
+};

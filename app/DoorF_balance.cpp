@@ -1,0 +1,174 @@
+// The evaluation cycle, the display update, the balance run, the animation, the solver
+// prompt and the variant commands of the main window.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
+
+#include "CommandTable.h"
+#include "DoorF.h"
+#include "controls/EditF.h"
+#include "controls/ToolsPump.h"
+#include "dialogs/Askanyth.h"
+
+namespace {
+
+// Degrees of the rotation edits to radians.
+constexpr Real kDegree = kDegToRad;
+
+// The hourglass for the length of a balance run, whatever way the run ends.
+class TBusyCursor {
+public:
+  TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+}  // namespace
+
+void TFDoor::KeepLive() { PumpWindowMessages(this); }
+
+void TFDoor::AngleXInput()
+{
+  for (TEditF* edit : {AngleX, AngleY, AngleZ, TrawlResistance, TrawlSpeed})
+    edit->update();
+  FModel.SetAttitude(Txyz{AngleX->Val(), AngleY->Val(), AngleZ->Val()} * kDegree);
+  FModel.EvaluateDoor(FModel.Attitude());
+  ShowResults();
+}
+
+void TFDoor::EvaluationCycle()
+{
+  FModel.EvaluateDoor(FModel.Attitude());
+  ShowResults();
+}
+
+void TFDoor::ShowResults()
+{
+  // The water scrolls past the door by the time since the last refresh.
+  FShowTime = std::chrono::steady_clock::now();
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(FShowTime - FLastShowTime);
+  FLastShowTime = FShowTime;
+  const Real dt = ElapsedSeconds(elapsed.count());
+  const Real speed = TrawlSpeed->Val();
+  FGridXZ = ScrollGridX(FGridXZ, dt, speed);
+  FGridXY = ScrollGridX(FGridXY, dt, speed);
+
+  const TDoorResults& results = FModel.Results();
+  FScenePoses = ComputeScenePoses(FModel, {AngleX->Val(), AngleY->Val(), AngleZ->Val()}, ForceScale->Val());
+
+  const TReadouts readouts = ComputeReadouts(results);
+  AngleAttack->SetValue(readouts.AngleAttack);
+  ResResistance->SetValue(readouts.ResResistance);
+  ResSpreading->SetValue(readouts.ResSpreading);
+  ResVertical->SetValue(readouts.ResVertical);
+  MomX->SetValue(readouts.Moment.X);
+  MomY->SetValue(readouts.Moment.Y);
+  MomZ->SetValue(readouts.Moment.Z);
+  // The new scale draws the arrows from the next refresh on.
+  if (AutoForceScale->isChecked())
+    ForceScale->SetValue(AutoForceScaleValue(results));
+}
+
+void TFDoor::BalanceActExecute()
+{
+  TSolveResult result;
+  {
+    TBusyCursor busy;
+    const bool outerRun = !FBalancing;
+    FBalancing = true;
+    FLastShowTime = std::chrono::steady_clock::now();
+    // Every 100 iterations the window answers: repaints, commands, link requests.
+    result = SolveBalance(FModel, [this](int) { KeepLive(); });
+    if (FBalanceListener)
+      FBalanceListener(result);
+    EvaluationCycle();
+    const Txyz& a = FModel.Attitude();
+    AngleX->SetValue(a.X / kDegree);
+    AngleY->SetValue(a.Y / kDegree);
+    AngleZ->SetValue(a.Z / kDegree);
+    AngleXInput();
+    if (outerRun)
+      FBalancing = false;
+  }
+  if (FCollaborators.GraphVisible && FCollaborators.GraphVisible() && FCollaborators.RedrawGraph)
+    FCollaborators.RedrawGraph(FModel.Results().FAttackW);
+  if (!FBalancing && FCloseAfterRun) {
+    FCloseAfterRun = false;
+    close();
+  }
+}
+
+void TFDoor::AnimateExecute()
+{
+  QAction* animate = ActionManager1->Find(QStringLiteral("Animate"));
+  FLastShowTime = std::chrono::steady_clock::now();
+  // Runs at least one step: executing Animate to stop it steps the door once more.
+  do {
+    Txyz moment = FModel.EvaluateDoor(FModel.Attitude());
+    ShowResults();
+    StepAttitude(FModel, moment);
+    const Txyz& a = FModel.Attitude();
+    AngleX->SetValue(a.X / kDegree);
+    AngleY->SetValue(a.Y / kDegree);
+    AngleZ->SetValue(a.Z / kDegree);
+    moment = FModel.EvaluateDoor(FModel.Attitude());
+    ShowResults();
+    KeepLive();
+  } while (animate->isChecked());
+  const Txyz& a = FModel.Attitude();
+  AngleX->SetValue(a.X / kDegree);
+  AngleY->SetValue(a.Y / kDegree);
+  AngleZ->SetValue(a.Z / kDegree);
+  AngleXInput();
+}
+
+void TFDoor::AskSolverFactorExecute()
+{
+  if (!FCollaborators.AskAny)
+    return;
+  Real factor = FModel.SolverFactor();
+  FCollaborators.AskAny->AskReal(tr("Solver sensitivity"),
+                                 tr("Value from 5.0 to 10000.0\rLess - coarse, quick solving.\rGreat - fine, slow solving."),
+                                 15, 1, 5.0L, 10000.0L, 50.0L, factor);
+  // Takes effect at the next run; nothing is evaluated now.
+  FModel.SetSolverFactor(factor);
+}
+
+void TFDoor::ResetModelExecute()
+{
+  AngleX->SetValue(0);
+  AngleY->SetValue(0);
+  AngleZ->SetValue(0);
+  AngleXInput();
+}
+
+void TFDoor::BuildModel()
+{
+  FModel.BuildModel();
+  AngleXInput();
+}
+
+void TFDoor::Area_045Execute(int tag)
+{
+  FModel.SetAreaTag(tag);
+  BuildModel();
+  EvaluationCycle();
+  ActionManager1->Execute(QStringLiteral("ResetModel"));
+}
+
+void TFDoor::Ballast1Execute(int tag)
+{
+  FModel.SetBallastCount(tag);
+  EvaluationCycle();
+}
+
+void TFDoor::BracketSmallExecute()
+{
+  const auto checked = [this](const char* name) { return ActionManager1->Find(QString::fromLatin1(name))->isChecked(); };
+  FModel.SetBracket(checked("BracketSmall")    ? TBracketSize::Small
+                    : checked("BracketMedium") ? TBracketSize::Medium
+                                               : TBracketSize::Large);
+  BuildModel();
+}

@@ -1,0 +1,10 @@
+// Event dispatch inside long loops.
+#include "controls/ToolsPump.h"
+
+#include <QCoreApplication>
+
+void PumpWindowMessages(QWidget* /*window*/)
+{
+  // Qt has no per-window queue; handling all pending events is the closest equivalent.
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

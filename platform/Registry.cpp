@@ -1,0 +1,396 @@
+// The registry accessor on an INI file: typed values in text form, keys as groups.
+#include "platform/Registry.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+#include <bit>
+#include <cstdint>
+
+namespace {
+
+// A key without values still exists in the registry; a group of an INI file exists only
+// while something is stored in it, so an empty key holds this entry, which is no value.
+const QString kKeyMarker = QStringLiteral(".key");
+
+const QString kIntegerPrefix = QStringLiteral("dword:");
+const QString kStringPrefix = QStringLiteral("sz:");
+const QString kBinaryPrefix = QStringLiteral("hex:");
+
+constexpr int kRealBytes = 8;
+constexpr int kIntegerBytes = 4;
+
+// Opens a group of the settings for the life of the scope.
+class TGroupScope {
+public:
+  TGroupScope(QSettings& settings, const QStringList& groups) : FSettings(settings)
+  {
+    if (!groups.isEmpty())
+      FSettings.beginGroup(groups.join(QLatin1Char('/')));
+    FOpened = !groups.isEmpty();
+  }
+  ~TGroupScope()
+  {
+    if (FOpened)
+      FSettings.endGroup();
+  }
+  TGroupScope(const TGroupScope&) = delete;
+  TGroupScope& operator=(const TGroupScope&) = delete;
+
+private:
+  QSettings& FSettings;
+  bool FOpened;
+};
+
+QString FullKey(const QStringList& groups, const QString& name)
+{
+  return groups.isEmpty() ? name : groups.join(QLatin1Char('/')) + QLatin1Char('/') + name;
+}
+
+// The settings file separates groups with slashes and reads backslashes as slashes, so
+// neither may stand inside a name.
+bool IsValidName(const QString& name)
+{
+  return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool IsValidValueName(const QString& name)
+{
+  return IsValidName(name) && name.compare(kKeyMarker, Qt::CaseInsensitive) != 0;
+}
+
+std::optional<QString> FindIgnoringCase(const QStringList& names, const QString& name)
+{
+  for (const QString& candidate : names)
+    if (candidate.compare(name, Qt::CaseInsensitive) == 0)
+      return candidate;
+  return std::nullopt;
+}
+
+// A stored value split into its type and its content.
+struct TTypedValue {
+  TRegDataType Type = TRegDataType::Unknown;
+  qint32 Integer = 0;
+  QString Text;
+  QByteArray Bytes;
+};
+
+std::optional<QByteArray> ParseHex(QString digits)
+{
+  digits.remove(QLatin1Char(','));
+  if (digits.size() % 2 != 0)
+    return std::nullopt;
+  for (const QChar ch : digits)
+    if (!ch.isDigit() && !(ch >= QLatin1Char('a') && ch <= QLatin1Char('f')) &&
+        !(ch >= QLatin1Char('A') && ch <= QLatin1Char('F')))
+      return std::nullopt;
+  return QByteArray::fromHex(digits.toLatin1());
+}
+
+TTypedValue ParseTyped(const QString& raw)
+{
+  TTypedValue typed;
+  typed.Text = raw;
+  if (raw.startsWith(kIntegerPrefix)) {
+    bool ok = false;
+    // A DWORD is unsigned; a signed spelling is read as well, so a hand-edited -1 works.
+    const qlonglong number = raw.mid(kIntegerPrefix.size()).toLongLong(&ok);
+    if (ok && number >= INT32_MIN && number <= static_cast<qlonglong>(UINT32_MAX)) {
+      typed.Type = TRegDataType::Integer;
+      typed.Integer = static_cast<qint32>(static_cast<quint32>(number));
+    }
+  } else if (raw.startsWith(kStringPrefix)) {
+    typed.Type = TRegDataType::String;
+    typed.Text = raw.mid(kStringPrefix.size());
+  } else if (raw.startsWith(kBinaryPrefix)) {
+    if (std::optional<QByteArray> bytes = ParseHex(raw.mid(kBinaryPrefix.size()))) {
+      typed.Type = TRegDataType::Binary;
+      typed.Bytes = *bytes;
+    }
+  }
+  return typed;
+}
+
+}  // namespace
+
+// --- TRegistry helpers ---------------------------------------------------------------
+
+QByteArray EncodeRealBinary(Real value)
+{
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(static_cast<double>(value));
+  QByteArray data(kRealBytes, '\0');
+  for (int i = 0; i < kRealBytes; ++i)
+    data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  return data;
+}
+
+std::optional<Real> DecodeRealBinary(const QByteArray& data)
+{
+  if (data.size() != kRealBytes)
+    return std::nullopt;
+  std::uint64_t bits = 0;
+  for (int i = 0; i < kRealBytes; ++i)
+    bits |= static_cast<std::uint64_t>(static_cast<unsigned char>(data[i])) << (8 * i);
+  return static_cast<Real>(std::bit_cast<double>(bits));
+}
+
+std::optional<bool> TRegistry::ReadBool(const QString& name) const
+{
+  if (const std::optional<qint32> value = ReadInteger(name))
+    return *value != 0;
+  return std::nullopt;
+}
+
+bool TRegistry::WriteBool(const QString& name, bool value) { return WriteInteger(name, value ? 1 : 0); }
+
+std::optional<Real> TRegistry::ReadReal(const QString& name) const
+{
+  if (const std::optional<QByteArray> data = ReadBinary(name))
+    return DecodeRealBinary(*data);
+  return std::nullopt;
+}
+
+bool TRegistry::WriteReal(const QString& name, Real value) { return WriteBinary(name, EncodeRealBinary(value)); }
+
+// --- TSettingsRegistry ---------------------------------------------------------------
+
+TSettingsRegistry::TSettingsRegistry() : TSettingsRegistry(DefaultFileName()) {}
+
+TSettingsRegistry::TSettingsRegistry(const QString& fileName)
+    : FSettings(std::make_unique<QSettings>(fileName, QSettings::IniFormat))
+{
+  // Each write replaces the whole file through a temporary one; never fall back to
+  // writing in place, which could leave half a file after a crash.
+  FSettings->setAtomicSyncRequired(true);
+}
+
+TSettingsRegistry::~TSettingsRegistry() { Flush(); }
+
+QString TSettingsRegistry::DefaultFileName()
+{
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/Tamarek/registry.ini");
+}
+
+QString TSettingsRegistry::FileName() const { return FSettings->fileName(); }
+
+bool TSettingsRegistry::Flush()
+{
+  FSettings->sync();
+  return FSettings->status() == QSettings::NoError;
+}
+
+std::optional<QStringList> TSettingsRegistry::ResolvePath(const QString& path) const
+{
+  QStringList groups = path.startsWith(QLatin1Char('\\')) || !FOpen ? QStringList() : FKey;
+  for (const QString& part : path.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
+    if (!IsValidName(part) || part.compare(kKeyMarker, Qt::CaseInsensitive) == 0)
+      return std::nullopt;
+    groups.append(part);
+  }
+  return StoredSpelling(groups);
+}
+
+QStringList TSettingsRegistry::StoredSpelling(const QStringList& groups) const
+{
+  QStringList spelled;
+  for (int i = 0; i < groups.size(); ++i) {
+    std::optional<QString> stored;
+    {
+      TGroupScope scope(*FSettings, spelled);
+      stored = FindIgnoringCase(FSettings->childGroups(), groups[i]);
+    }
+    if (!stored) {
+      spelled.append(groups.mid(i));
+      break;
+    }
+    spelled.append(*stored);
+  }
+  return spelled;
+}
+
+bool TSettingsRegistry::GroupExists(const QStringList& groups) const
+{
+  if (groups.isEmpty())
+    return true;
+  TGroupScope scope(*FSettings, groups.mid(0, groups.size() - 1));
+  return FSettings->childGroups().contains(groups.last());
+}
+
+bool TSettingsRegistry::GroupIsEmpty(const QStringList& groups) const
+{
+  TGroupScope scope(*FSettings, groups);
+  return FSettings->childKeys().isEmpty() && FSettings->childGroups().isEmpty();
+}
+
+void TSettingsRegistry::MarkKey(const QStringList& groups)
+{
+  if (!groups.isEmpty())
+    FSettings->setValue(FullKey(groups, kKeyMarker), QString());
+}
+
+bool TSettingsRegistry::OpenKey(const QString& path, bool canCreate)
+{
+  const std::optional<QStringList> groups = ResolvePath(path);
+  if (!groups)
+    return false;
+  if (!GroupExists(*groups)) {
+    if (!canCreate)
+      return false;
+    MarkKey(*groups);
+    if (!Flush()) {
+      FSettings->remove(FullKey(*groups, kKeyMarker));
+      return false;
+    }
+  }
+  CloseKey();
+  FKey = *groups;
+  FOpen = true;
+  return true;
+}
+
+void TSettingsRegistry::CloseKey()
+{
+  if (!FOpen)
+    return;
+  Flush();
+  FOpen = false;
+  FKey.clear();
+}
+
+QString TSettingsRegistry::CurrentPath() const
+{
+  return FOpen ? QLatin1Char('\\') + FKey.join(QLatin1Char('\\')) : QString();
+}
+
+bool TSettingsRegistry::KeyExists(const QString& path) const
+{
+  const std::optional<QStringList> groups = ResolvePath(path);
+  return groups && GroupExists(*groups);
+}
+
+bool TSettingsRegistry::DeleteKey(const QString& path)
+{
+  const std::optional<QStringList> groups = ResolvePath(path);
+  if (!groups || groups->isEmpty() || !GroupExists(*groups))
+    return false;
+  // The open key goes with its ancestor.
+  if (FOpen && FKey.mid(0, groups->size()) == *groups)
+    CloseKey();
+  FSettings->remove(groups->join(QLatin1Char('/')));
+  // The parent key stays, as in the registry, even when this was all it held.
+  const QStringList parent = groups->mid(0, groups->size() - 1);
+  if (!parent.isEmpty() && GroupIsEmpty(parent))
+    MarkKey(parent);
+  return Flush();
+}
+
+std::optional<QString> TSettingsRegistry::StoredValueName(const QString& name) const
+{
+  if (!FOpen || !IsValidValueName(name))
+    return std::nullopt;
+  TGroupScope scope(*FSettings, FKey);
+  return FindIgnoringCase(FSettings->childKeys(), name);
+}
+
+std::optional<QString> TSettingsRegistry::RawValue(const QString& name) const
+{
+  const std::optional<QString> stored = StoredValueName(name);
+  if (!stored)
+    return std::nullopt;
+  const QVariant value = FSettings->value(FullKey(FKey, *stored));
+  // An unquoted comma in a hand-edited file makes the INI reader split the text.
+  if (value.typeId() == QMetaType::QStringList)
+    return value.toStringList().join(QLatin1Char(','));
+  return value.toString();
+}
+
+bool TSettingsRegistry::WriteRaw(const QString& name, const QString& text)
+{
+  if (!FOpen || !IsValidValueName(name))
+    return false;
+  const QString stored = StoredValueName(name).value_or(name);
+  FSettings->setValue(FullKey(FKey, stored), text);
+  FSettings->remove(FullKey(FKey, kKeyMarker));
+  return Flush();
+}
+
+bool TSettingsRegistry::ValueExists(const QString& name) const { return StoredValueName(name).has_value(); }
+
+std::optional<TRegDataInfo> TSettingsRegistry::GetDataInfo(const QString& name) const
+{
+  const std::optional<QString> raw = RawValue(name);
+  if (!raw)
+    return std::nullopt;
+  const TTypedValue typed = ParseTyped(*raw);
+  switch (typed.Type) {
+  case TRegDataType::Integer:
+    return TRegDataInfo{typed.Type, kIntegerBytes};
+  case TRegDataType::String:
+    return TRegDataInfo{typed.Type, static_cast<int>(typed.Text.toUtf8().size()) + 1};
+  case TRegDataType::Binary:
+    return TRegDataInfo{typed.Type, static_cast<int>(typed.Bytes.size())};
+  case TRegDataType::Unknown:
+    break;
+  }
+  return TRegDataInfo{TRegDataType::Unknown, static_cast<int>(raw->toUtf8().size())};
+}
+
+bool TSettingsRegistry::DeleteValue(const QString& name)
+{
+  const std::optional<QString> stored = StoredValueName(name);
+  if (!stored)
+    return false;
+  FSettings->remove(FullKey(FKey, *stored));
+  if (GroupIsEmpty(FKey))
+    MarkKey(FKey);
+  return Flush();
+}
+
+std::optional<qint32> TSettingsRegistry::ReadInteger(const QString& name) const
+{
+  const std::optional<QString> raw = RawValue(name);
+  if (!raw)
+    return std::nullopt;
+  const TTypedValue typed = ParseTyped(*raw);
+  if (typed.Type != TRegDataType::Integer)
+    return std::nullopt;
+  return typed.Integer;
+}
+
+bool TSettingsRegistry::WriteInteger(const QString& name, qint32 value)
+{
+  return WriteRaw(name, kIntegerPrefix + QString::number(static_cast<quint32>(value)));
+}
+
+std::optional<QString> TSettingsRegistry::ReadString(const QString& name) const
+{
+  const std::optional<QString> raw = RawValue(name);
+  if (!raw)
+    return std::nullopt;
+  const TTypedValue typed = ParseTyped(*raw);
+  if (typed.Type != TRegDataType::String)
+    return std::nullopt;
+  return typed.Text;
+}
+
+bool TSettingsRegistry::WriteString(const QString& name, const QString& value)
+{
+  return WriteRaw(name, kStringPrefix + value);
+}
+
+std::optional<QByteArray> TSettingsRegistry::ReadBinary(const QString& name) const
+{
+  const std::optional<QString> raw = RawValue(name);
+  if (!raw)
+    return std::nullopt;
+  const TTypedValue typed = ParseTyped(*raw);
+  if (typed.Type != TRegDataType::Binary)
+    return std::nullopt;
+  return typed.Bytes;
+}
+
+bool TSettingsRegistry::WriteBinary(const QString& name, const QByteArray& data)
+{
+  return WriteRaw(name, kBinaryPrefix + QString::fromLatin1(data.toHex()));
+}
