@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/MessageBox.h"
+
 namespace {
 
 constexpr std::size_t kBlockSize = sizeof(TBalanceBlock);
@@ -48,6 +50,8 @@ void TDoorConnect::Abandon(const QString& text)
   FLink = &FPrivate;
   if (FReport)
     FReport(text);
+  else
+    ShowMessage(TMessageKind::Error, text);
 }
 
 bool TDoorConnect::IsLiveCopy(TWindowHandle self)

@@ -43,13 +43,13 @@ public:
   virtual void BalanceActExecute() = 0;
 };
 
-// Shows a set-up failure to the user (an error box).
+// Shows a set-up failure to the user; none means an error box through ShowMessage.
 using TLinkReport = std::function<void(const QString& text)>;
 
 class TDoorConnect {
 public:
   // The link over POSIX shared memory and the message ports.
-  TDoorConnect(TBalanceHost& host, TLinkReport report, std::string blockName = LinkBlockName());
+  explicit TDoorConnect(TBalanceHost& host, TLinkReport report = {}, std::string blockName = LinkBlockName());
   // The link over the given services (tests substitute stand-ins).
   TDoorConnect(TBalanceHost& host, TLinkReport report, TSharedMemory& memory, TWindowMessages& messages,
                std::string blockName = LinkBlockName());

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "app/DoorConnect.h"
+#include "platform/MessageBox.h"
 
 namespace {
 
@@ -194,6 +195,22 @@ private slots:
     QCOMPARE(copy.Host.Runs, 1);
     QVERIFY(copy.Host.Received.back() == kStartEdits);
     QCOMPARE(ResultsOf(copy.Connect.Link()).Attitude.X, Real(1));
+  }
+
+  // Without a report of its own the link shows its failures as the program's error box.
+  void failureShowsAnErrorBoxByDefault()
+  {
+    TMessageCapture boxes;
+    TFakeHost host(kFirst);
+    TFaultyMemory memory;
+    memory.Fault = TFault::CreateRefused;
+    TRecordingMessages messages;
+    TDoorConnect connect(host, {}, memory, messages, FName);
+    connect.SetUp();
+    QCOMPARE(boxes.Messages().size(), std::size_t(1));
+    QCOMPARE(boxes.Messages()[0].Kind, TMessageKind::Error);
+    QCOMPARE(boxes.Messages()[0].Buttons, TMessageButtons::Ok);
+    QCOMPARE(boxes.Messages()[0].Text, QString(kLinkCreateText));
   }
 
   void liveFirstCopyKeepsItsBlock()
