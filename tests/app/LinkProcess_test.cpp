@@ -216,7 +216,7 @@ private slots:
     const auto attitude = Vector(link.Out, "attitude_deg");
     for (int i = 0; i < 3; ++i)
       QCOMPARE(edits[i + 1].toDouble(), attitude[i]);
-    QCOMPARE(window.Count("range:"), 0);
+    QCOMPARE(window.Count("message:"), 0);
     QVERIFY(window.Close());
   }
 
@@ -255,28 +255,33 @@ private slots:
   void outOfRangeInputBecomesTheDefault_data()
   {
     QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QByteArray>("edit");
+    QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("corrected");
-    QTest::newRow("speed above 10 m/s") << QStringList{"--speed", "20", "--resistance", "150"} << QByteArray("TrawlSpeed")
+    QTest::newRow("speed above 10 m/s") << QStringList{"--speed", "20", "--resistance", "150"}
+                                        << "TrawlSpeed||StandInPanel : TrawlSpeed|Value is out of range: [0.1..10]"
                                         << QStringList{"--resistance", "150"};
-    QTest::newRow("warp angle beyond 90 degrees") << QStringList{"--warp-plan", "100", "--speed", "3"}
-                                                  << QByteArray("WarpAngleOnPlan") << QStringList{"--speed", "3"};
-    QTest::newRow("density below 800") << QStringList{"--density", "700"} << QByteArray("WDens") << QStringList{};
+    QTest::newRow("warp angle beyond 90 degrees")
+        << QStringList{"--warp-plan", "100", "--speed", "3"}
+        << "WarpAngleOnPlan||StandInPanel : WarpAngleOnPlan|Value is out of range: ]-1.5707963267949..1.5707963267949["
+        << QStringList{"--speed", "3"};
+    QTest::newRow("density below 800") << QStringList{"--density", "700"}
+                                       << "WDens||StandInPanel : WDens|Value is out of range: [800..1100]"
+                                       << QStringList{};
   }
   // The edit replaces the value by its default and shows its message; the run uses the
   // corrected value.
   void outOfRangeInputBecomesTheDefault()
   {
     QFETCH(QStringList, args);
-    QFETCH(QByteArray, edit);
+    QFETCH(QString, message);
     QFETCH(QStringList, corrected);
     TStandIn window;
     QVERIFY(!window.WaitForLine("ready shared").isEmpty());
     const TRun link = Link(args + QStringList{"--json"});
     QCOMPARE(link.Status, 0);
     QVERIFY(window.WaitForLine("run end 1").size() > 0);
-    QCOMPARE(window.Count("range:"), 1);
-    QCOMPARE(window.WaitForLine("range:"), "range: " + edit);
+    QCOMPARE(window.Count("message:"), 1);
+    QCOMPARE(QString::fromUtf8(window.WaitForLine("message:")), "message: " + message);
     QVERIFY(SameResults(link.Out, BalanceTool(corrected).Out, 0, 0));
   }
 
@@ -391,7 +396,7 @@ private slots:
     const TRun expected = BalanceTool({"--speed", "3", "--resistance", "150", "--density", "1025", "--warp-plan", "10",
                                        "--warp-side", "-5", "--bridle-plan", "3", "--bridle-side", "2"});
     QVERIFY(SameResults(c.Out, expected.Out, kDoubleInputAgreement, kDoubleInputAgreement));
-    QCOMPARE(window.Count("range:"), 0);
+    QCOMPARE(window.Count("message:"), 0);
   }
 
   void clientUsage_data()

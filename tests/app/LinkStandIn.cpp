@@ -1,25 +1,27 @@
 // Serves the balance link the way the main window does, without the window: the seven
-// input edits with their ranges and defaults, the real door model and its solver, the
-// link set up, published, served and torn down. Tells the tests what a user would see,
-// one line at a time on stdout; closes its "window" when stdin ends.
+// input edits (the real numeric edits, with their ranges and defaults), the real door
+// model and its solver, the link set up, published, served and torn down. Tells the tests
+// what a user would see, one line at a time on stdout (every message box, CR shown as
+// "|"); closes its "window" when stdin ends.
 //
 //   link_standin [--solver-factor F] [--hold-first-run]
 //
 // --hold-first-run keeps the first balance run at its first event pump until a request
 // served inside it has ended, so a test can make a request arrive during a run.
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QSocketNotifier>
 #include <QThread>
 
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include <unistd.h>
 
 #include "app/DoorConnect.h"
+#include "controls/EditF.h"
+#include "platform/MessageBox.h"
 
 namespace {
 
@@ -29,6 +31,9 @@ constexpr int kHoldLimitMs = 20000;
 constexpr int kHoldPollMs = 2;
 // Open bound of the warp and bridle angle edits, rad.
 constexpr Real kAngleBound = 1.5707963267948966L;
+// Display multipliers: kN, and degrees for the angle edits.
+constexpr Real kKiloNewton = 1000;
+constexpr Real kAngleMultiplier = 0.017453292519943295L;
 
 void Say(const std::string& line)
 {
@@ -43,44 +48,62 @@ std::string Number(Real value)
   return buffer;
 }
 
-// The range check of an input edit: a value outside the range becomes the default, and
-// the edit shows its message.
-struct TRangeEdit {
-  const char* Name;
-  Real Val;
-  Real Min, Max;
-  bool Exclusive;
-
-  void SetValue(Real value)
+// Every box is printed instead of shown.
+class TPrintedBoxes final : public TMessageCapture {
+public:
+  TMessageAnswer Show(TMessageKind kind, const QString& text, TMessageButtons buttons) override
   {
-    const bool inRange = Exclusive ? value > Min && value < Max : value >= Min && value <= Max;
-    Val = value;
-    if (!inRange) {
-      Val = Default();
-      Say(std::string("range: ") + Name);
-    }
-  }
-  Real Default() const { return Exclusive ? 0 : DefaultFor(Name); }
-  static Real DefaultFor(const char* name)
-  {
-    if (std::strcmp(name, "TrawlSpeed") == 0) return 2;
-    if (std::strcmp(name, "TrawlResistance") == 0) return 100000;
-    return 1030;
+    Say("message: " + QString(text).replace(QChar('\r'), QChar('|')).toStdString());
+    return TMessageCapture::Show(kind, text, buttons);
   }
 };
+
+struct TEditSpec {
+  const char* Name;
+  Real Value;  // also the default
+  Real Min, Max;
+  bool Inclusive;
+  Real Multiplier;
+};
+
+const std::array<TEditSpec, 7> kEdits = {{
+    {"TrawlSpeed", 2, 0.1L, 10, true, 1},
+    {"TrawlResistance", 100000, 100, 10000000, true, kKiloNewton},
+    {"WDens", 1030, 800, 1100, true, 1},
+    {"WarpAngleOnPlan", 0, -kAngleBound, kAngleBound, false, kAngleMultiplier},
+    {"WarpAngleOnSide", 0, -kAngleBound, kAngleBound, false, kAngleMultiplier},
+    {"BridleAngleOnPlan", 0, -kAngleBound, kAngleBound, false, kAngleMultiplier},
+    {"BridleAngleOnSide", 0, -kAngleBound, kAngleBound, false, kAngleMultiplier},
+}};
 
 class TStandInHost final : public TBalanceHost {
 public:
   explicit TStandInHost(bool holdFirstRun) : FHoldFirstRun(holdFirstRun)
   {
+    FPanel.setObjectName("StandInPanel");
+    for (std::size_t i = 0; i < kEdits.size(); ++i) {
+      const TEditSpec& spec = kEdits[i];
+      TEditF* edit = new TEditF(&FPanel);
+      edit->setObjectName(spec.Name);
+      edit->BeginInit();
+      edit->SetValMultiplier(spec.Multiplier);
+      edit->SetValMin(spec.Min);
+      edit->SetValMax(spec.Max);
+      edit->SetValMinIncl(spec.Inclusive);
+      edit->SetValMaxIncl(spec.Inclusive);
+      edit->SetValDefault(spec.Value);
+      edit->SetVal(spec.Value);
+      edit->EndInit();
+      FEdits[i] = edit;
+    }
     FModel.SetInputSource([this](TDoorInputs& in) {
-      in.TrawlSpeed = FEdits[0].Val;
-      in.TrawlResistance = FEdits[1].Val;
-      in.WaterDensity = FEdits[2].Val;
-      in.WarpAngleOnPlan = FEdits[3].Val;
-      in.WarpAngleOnSide = FEdits[4].Val;
-      in.BridleAngleOnPlan = FEdits[5].Val;
-      in.BridleAngleOnSide = FEdits[6].Val;
+      in.TrawlSpeed = FEdits[0]->Val();
+      in.TrawlResistance = FEdits[1]->Val();
+      in.WaterDensity = FEdits[2]->Val();
+      in.WarpAngleOnPlan = FEdits[3]->Val();
+      in.WarpAngleOnSide = FEdits[4]->Val();
+      in.BridleAngleOnPlan = FEdits[5]->Val();
+      in.BridleAngleOnSide = FEdits[6]->Val();
     });
   }
 
@@ -91,7 +114,8 @@ public:
 
   TBalanceInputs LinkInputs() const override
   {
-    return {FEdits[0].Val, FEdits[1].Val, FEdits[2].Val, FEdits[3].Val, FEdits[4].Val, FEdits[5].Val, FEdits[6].Val};
+    return {FEdits[0]->Val(), FEdits[1]->Val(), FEdits[2]->Val(), FEdits[3]->Val(),
+            FEdits[4]->Val(), FEdits[5]->Val(), FEdits[6]->Val()};
   }
 
   void SetLinkInputs(const TBalanceInputs& in) override
@@ -99,13 +123,13 @@ public:
     const Real values[] = {in.TrawlSpeed,      in.TrawlResistance, in.WaterDensity,     in.WarpAngleOnPlan,
                            in.WarpAngleOnSide, in.BridleAngleOnPlan, in.BridleAngleOnSide};
     for (std::size_t i = 0; i < FEdits.size(); ++i)
-      FEdits[i].SetValue(values[i]);
+      FEdits[i]->SetValue(values[i]);
   }
 
   void BalanceActExecute() override
   {
     const int depth = ++FDepth;
-    const bool hold = FHoldFirstRun && ++FRuns == 1;
+    const bool hold = ++FRuns == 1 && FHoldFirstRun;
     Say("run begin " + std::to_string(depth));
     bool held = false;
     const TSolveResult run = SolveBalance(FModel, [&](int) {
@@ -131,15 +155,8 @@ public:
 
 private:
   TDoorModel FModel;
-  std::array<TRangeEdit, 7> FEdits = {{
-      {"TrawlSpeed", 2, 0.1L, 10, false},
-      {"TrawlResistance", 100000, 100, 10000000, false},
-      {"WDens", 1030, 800, 1100, false},
-      {"WarpAngleOnPlan", 0, -kAngleBound, kAngleBound, true},
-      {"WarpAngleOnSide", 0, -kAngleBound, kAngleBound, true},
-      {"BridleAngleOnPlan", 0, -kAngleBound, kAngleBound, true},
-      {"BridleAngleOnSide", 0, -kAngleBound, kAngleBound, true},
-  }};
+  QWidget FPanel;
+  std::array<TEditF*, 7> FEdits{};
   TDoorConnect* FConnect = nullptr;
   bool FHoldFirstRun;
   int FDepth = 0;
@@ -151,7 +168,10 @@ private:
 
 int main(int argc, char** argv)
 {
-  QCoreApplication application(argc, argv);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  TPrintedBoxes boxes;
   bool hold = false;
   Real solverFactor = 10000;
   for (int i = 1; i < argc; ++i) {
@@ -168,7 +188,7 @@ int main(int argc, char** argv)
 
   TStandInHost host(hold);
   host.Model().SetSolverFactor(solverFactor);
-  TDoorConnect connect(host, [](const QString& text) { Say("message: " + text.toStdString()); });
+  TDoorConnect connect(host);
   host.SetConnect(&connect);
   connect.SetUp();
   connect.Publish();
