@@ -58,7 +58,7 @@ public:
   }
 };
 
-struct TEditSpec {
+struct TEditLayout {
   const char* Name;
   Real Value;  // also the default
   Real Min, Max;
@@ -66,7 +66,7 @@ struct TEditSpec {
   Real Multiplier;
 };
 
-const std::array<TEditSpec, 7> kEdits = {{
+const std::array<TEditLayout, 7> kEdits = {{
     {"TrawlSpeed", 2, 0.1L, 10, true, 1},
     {"TrawlResistance", 100000, 100, 10000000, true, kKiloNewton},
     {"WDens", 1030, 800, 1100, true, 1},
@@ -82,17 +82,17 @@ public:
   {
     FPanel.setObjectName("StandInPanel");
     for (std::size_t i = 0; i < kEdits.size(); ++i) {
-      const TEditSpec& spec = kEdits[i];
+      const TEditLayout& layout = kEdits[i];
       TEditF* edit = new TEditF(&FPanel);
-      edit->setObjectName(spec.Name);
+      edit->setObjectName(layout.Name);
       edit->BeginInit();
-      edit->SetValMultiplier(spec.Multiplier);
-      edit->SetValMin(spec.Min);
-      edit->SetValMax(spec.Max);
-      edit->SetValMinIncl(spec.Inclusive);
-      edit->SetValMaxIncl(spec.Inclusive);
-      edit->SetValDefault(spec.Value);
-      edit->SetVal(spec.Value);
+      edit->SetValMultiplier(layout.Multiplier);
+      edit->SetValMin(layout.Min);
+      edit->SetValMax(layout.Max);
+      edit->SetValMinIncl(layout.Inclusive);
+      edit->SetValMaxIncl(layout.Inclusive);
+      edit->SetValDefault(layout.Value);
+      edit->SetVal(layout.Value);
       edit->EndInit();
       FEdits[i] = edit;
     }
