@@ -27,6 +27,7 @@ run: build
 bench: build
 	@tools/install-deps.sh --bench
 	@$(BUILD)/bench/door_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+	@if [ -x $(BUILD)/bench/link_bench ]; then $(BUILD)/bench/link_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true; fi
 	@tools/count-instructions.sh $(BUILD)/bench/evaluate_count
 
 check-asan: deps

@@ -103,8 +103,8 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   Pos1->SetPath(QString::fromLatin1(SettingsKey()));
   Pos1->SetValue(QStringLiteral("posDoor"));
   Pos1->SetInitState(TShowCmd::swSaved);
-  connect(Pos1, &TPos::OnRead, this, [this](TPos* store) { Pos1Read(store->Registry()); });
-  connect(Pos1, &TPos::OnWrite, this, [this](TPos* store) { Pos1Write(store->Registry()); });
+  Pos1->SetOnRead([this](TRegistry& registry) { Pos1Read(registry); });
+  Pos1->SetOnWrite([this](TRegistry& registry) { Pos1Write(registry); });
 
   FModel.SetInputSource([this](TDoorInputs& in) {
     in.TrawlResistance = TrawlResistance->Val();

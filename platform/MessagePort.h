@@ -1,0 +1,47 @@
+// The receiving side of window messages: a window's message port, a local server on the
+// socket MessagePortPath(handle). Each request is handed to the handler from the Qt event
+// loop, so a request that arrives while a long loop processes events runs inside it.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "WindowMessages.h"
+
+class QLocalServer;
+class QLocalSocket;
+
+class TMessagePort : public QObject {
+  Q_OBJECT
+
+public:
+  // Runs once per request; its result is the reply.
+  using THandler = std::function<std::int64_t(const TWindowMessage& message)>;
+
+  explicit TMessagePort(QObject* parent = nullptr);
+  ~TMessagePort() override;
+
+  // Starts serving window's port, mode 0600. The handle belongs to the caller, so a
+  // socket left at its path by a program that died is replaced. False when the socket
+  // cannot be made; ErrorString() says why.
+  bool Listen(TWindowHandle window);
+  // Stops taking connections and removes the socket; requests being served finish.
+  void Close();
+  bool IsListening() const;
+  // The handle being served; 0 when not listening.
+  TWindowHandle Window() const { return FWindow; }
+  // The socket path and the system's reason of the last failed Listen.
+  QString ErrorString() const { return FError; }
+  // Receives every request; without one every request is answered 0.
+  void SetHandler(THandler handler) { FHandler = std::move(handler); }
+
+private:
+  void AcceptConnections();
+  void ServeRequest(QLocalSocket* socket);
+
+  QLocalServer* FServer = nullptr;
+  THandler FHandler;
+  TWindowHandle FWindow = 0;
+  QString FError;
+};
