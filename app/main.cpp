@@ -3,7 +3,10 @@
 #include <QApplication>
 
 #include "DoorF.h"
+#include "app/Conditions.h"
 #include "dialogs/Askanyth.h"
+#include "dialogs/Envir.h"
+#include "dialogs/WrpBrdAtt.h"
 
 int main(int argc, char** argv)
 {
@@ -12,9 +15,12 @@ int main(int argc, char** argv)
   QApplication::setOrganizationName(QStringLiteral("Tamarek"));
 
   TFDoor door;
+  TEnvironment environment;
   TAskAny askAny;
+  TWrpBrdAttack wrpBrdAttack;
   TDoorCollaborators collaborators;
   collaborators.AskAny = &askAny;
+  ConnectConditions(collaborators, environment, wrpBrdAttack);
   door.SetCollaborators(collaborators);
 
   door.show();
