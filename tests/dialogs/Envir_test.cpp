@@ -90,13 +90,16 @@ private slots:
   void enterInAnEditClosesNothing()
   {
     TEnvironment environment;
+    bool okFocused = false;
     bool stillOpen = false;
     RunModal(environment, [&] { environment.Execute(); }, [&] {
+      okFocused = environment.focusWidget() == environment.OKBtn;
       Enter(environment.WDens, QStringLiteral("1010"));
       stillOpen = environment.isVisible();
       environment.OKBtn->setFocus();
       QTest::keyClick(environment.OKBtn, Qt::Key_Return);  // Enter on the focused OK presses it
     });
+    QVERIFY(okFocused);
     QVERIFY(stillOpen);
     QCOMPARE(environment.result(), int(QDialog::Accepted));
     QCOMPARE(double(environment.WDens->Val()), 1010.0);
@@ -104,13 +107,15 @@ private slots:
 
   void cancelLeavesDialogAndStore_data()
   {
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("Cancel button") << false;
-    QTest::newRow("Esc") << true;
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel button") << "button";
+    QTest::newRow("Esc") << "escape";
+    // The close box cancels too: a Rejected result never keeps changed values.
+    QTest::newRow("close box") << "close";
   }
   void cancelLeavesDialogAndStore()
   {
-    QFETCH(bool, escape);
+    QFETCH(QString, how);
     TEnvironment environment;
     AcceptDensity(environment, QStringLiteral("1000"));
     QCOMPARE(double(StoredReal(kKey, QStringLiteral("WDens")).value_or(-1)), 1000.0);
@@ -118,8 +123,10 @@ private slots:
     RunModal(environment, [&] { result = environment.Execute(); }, [&] {
       Enter(environment.WDens, QStringLiteral("950"));
       environment.WVisc->setText(QStringLiteral("0.5"));  // typed, not committed
-      if (escape)
+      if (how == QLatin1String("escape"))
         QTest::keyClick(environment.WVisc, Qt::Key_Escape);
+      else if (how == QLatin1String("close"))
+        environment.close();
       else
         QTest::mouseClick(environment.CancelBtn, Qt::LeftButton);
     });
