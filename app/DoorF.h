@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/DoorConnect.h"
 #include "mechanics/DoorDisplay.h"
 #include "mechanics/DoorModel.h"
 #include "mechanics/DoorSolver.h"
@@ -40,9 +41,16 @@ struct TDoorCollaborators {
   std::function<bool()> GraphVisible;
   std::function<void(bool)> ShowGraph;
   std::function<void(Real)> RedrawGraph;
+  // The conditions edits of the dialogs, which the balance link reads and sets; while a
+  // dialog is missing the window keeps that value itself.
+  TEditF* WDens = nullptr;
+  TEditF* WarpAngleOnPlan = nullptr;
+  TEditF* WarpAngleOnSide = nullptr;
+  TEditF* BridleAngleOnPlan = nullptr;
+  TEditF* BridleAngleOnSide = nullptr;
 };
 
-class TFDoor : public QMainWindow {
+class TFDoor : public QMainWindow, private TBalanceHost {
   Q_OBJECT
 public:
   // FormCreate: builds the window, the command table and the bars, chooses where the bar
@@ -53,12 +61,14 @@ public:
   void SetCollaborators(TDoorCollaborators collaborators);
   // Called when a balance run ends, with its result (the balance link publishes it).
   void SetBalanceListener(std::function<void(const TSolveResult&)> listener) { FBalanceListener = std::move(listener); }
+  // The balance link for other programs.
+  const TDoorConnect& Link() const { return *FDoorConnect; }
 
   // --- the evaluation cycle and the solver ---------------------------------------------
   void AngleXInput();
   void EvaluationCycle();
   void ShowResults();
-  void BalanceActExecute();
+  void BalanceActExecute() override;
   void AnimateExecute();
   void AskSolverFactorExecute();
   void ResetModelExecute();
@@ -136,10 +146,16 @@ private:
   void Action1Execute();
   void Action2Execute();
   void KeepLive();
+  // What the balance link asks of the window.
+  TWindowHandle LinkWindowHandle() const override;
+  TBalanceInputs LinkInputs() const override;
+  void SetLinkInputs(const TBalanceInputs& inputs) override;
 
   TDoorModel FModel;
   TDoorCollaborators FCollaborators;
   std::function<void(const TSolveResult&)> FBalanceListener;
+  std::unique_ptr<TDoorConnect> FDoorConnect;
+  TDoorInputs FConditions;  // density and angles while their dialogs are missing
   TCommandBars* FBars = nullptr;
   TCustomizeDlg* FCustomizeDlg = nullptr;
   THelpViewer* FHelpViewer = nullptr;

@@ -81,6 +81,8 @@ void TFDoor::BalanceActExecute()
     FLastShowTime = std::chrono::steady_clock::now();
     // Every 100 iterations the window answers: repaints, commands, link requests.
     result = SolveBalance(FModel, [this](int) { KeepLive(); });
+    // Whoever started the run, its results go to the balance link.
+    FDoorConnect->WriteResults(BalanceResultsOf(FModel, result));
     if (FBalanceListener)
       FBalanceListener(result);
     EvaluationCycle();
