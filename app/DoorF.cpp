@@ -277,6 +277,8 @@ void TFDoor::FormShow()
 {
   FLastShowTime = std::chrono::steady_clock::now();
   resize(width() - 1, height());  // lets the bars lay themselves out again
+  for (int number = 1; number <= 3; ++number)
+    FCursors[number] = ViewCursor(number);
   BuildModel();
   if (QAction* perspective = ActionManager1->Find(QStringLiteral("ShowPerspective")); !perspective->isChecked())
     perspective->trigger();

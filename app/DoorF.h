@@ -3,7 +3,10 @@
 // view area and the placement store, and runs the evaluation cycle every input ends in.
 #pragma once
 
+#include <QCursor>
 #include <QMainWindow>
+
+#include <array>
 
 #include <chrono>
 #include <functional>
@@ -172,4 +175,5 @@ private:
   Real FGridXZ = 0;
   Real FGridXY = 0;
   TScenePoses FScenePoses;
+  std::array<QCursor, 4> FCursors;  // 1 orbit, 2 roll, 3 zoom of the 3D view
 };
