@@ -46,8 +46,11 @@ public:
     if (buttons == TMessageButtons::YesNo)
       record += " yes/no";
     record += ": ";
-    for (const char c : text.toUtf8())
-      record += c == '\r' ? QByteArray("\\r") : c == '\n' ? QByteArray("\\n") : c == '\\' ? QByteArray("\\\\") : QByteArray(1, c);
+    for (const char c : text.toUtf8()) {
+      if (c == '\r' || c == '\n' || c == '\\')
+        record += '\\';
+      record += c == '\r' ? 'r' : c == '\n' ? 'n' : c;
+    }
     WriteRecord(FFile, record);
     return buttons == TMessageButtons::YesNo ? YesNoAnswer : TMessageAnswer::Ok;
   }

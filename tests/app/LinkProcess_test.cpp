@@ -6,12 +6,10 @@
 
 #include <QProcess>
 
-
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include "LinkTestSupport.h"
-#include "app/DoorConnect.h"
 
 namespace {
 

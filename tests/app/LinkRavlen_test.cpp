@@ -85,12 +85,18 @@ struct TState {
 // The real program, with its logs.
 class TRavlen {
 public:
-  // Starts ravlen; a solver factor, when given, is put into its settings first.
-  explicit TRavlen(std::optional<Real> solverFactor = std::nullopt)
+  // Starts ravlen; a solver factor, when given, is put into its settings first, and a
+  // bar customization file into its working directory.
+  explicit TRavlen(std::optional<Real> solverFactor = std::nullopt, const QByteArray& customization = {})
   {
     const QDir dir(FDir.path());
     dir.mkpath(QStringLiteral("config/Tamarek"));
     dir.mkpath(QStringLiteral("work"));
+    if (!customization.isEmpty()) {
+      QFile file(CustomizationPath());
+      if (file.open(QIODevice::WriteOnly))
+        file.write(customization);
+    }
     if (solverFactor) {
       TSettingsRegistry registry(dir.filePath(QStringLiteral("config/Tamarek/registry.ini")));
       registry.OpenKey(QStringLiteral("\\Software\\Tamarek\\Ravlen"), true);
@@ -120,6 +126,11 @@ public:
   TRavlen& operator=(const TRavlen&) = delete;
 
   TWindowHandle Handle() const { return static_cast<TWindowHandle>(FProcess.processId()); }
+  // The bar customization file in the program's working directory.
+  QString CustomizationPath() const
+  {
+    return QDir(FDir.path()).canonicalPath() + QStringLiteral("/work/Ravlen.Ini");
+  }
 
   // The window shows and serves requests: its first state record is there.
   bool WaitReady() { return WaitForStates(1); }
@@ -421,6 +432,21 @@ private slots:
     QVERIFY(outerEnd.Shows(Vector(outerOut, "attitude_deg")));
     QVERIFY(last.Attitude.X != inner.Attitude.X);  // the outer run went on after the inner one
     QCOMPARE(window.Messages(), QList<QByteArray>{RangeMessage("TrawlSpeed", "[0.1..10]")});
+    QVERIFY(window.Close());
+  }
+
+  // A box with Yes and No is logged with its buttons and answered No: a customization
+  // file the program cannot read is kept, and the window comes up without waiting.
+  void messageLogAnswersYesNoBoxesNo()
+  {
+    TRavlen window(std::nullopt, "not a customization\n");
+    QVERIFY(window.WaitReady());
+    QCOMPARE(window.Messages(), QList<QByteArray>{"error yes/no: Error loading previously saved settings file: " +
+                                                  window.CustomizationPath().toUtf8() +
+                                                  "\\rWould you like to delete it?"});
+    QFile kept(window.CustomizationPath());
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("not a customization\n"));
     QVERIFY(window.Close());
   }
 
