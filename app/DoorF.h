@@ -62,7 +62,8 @@ public:
   ~TFDoor() override;
 
   void SetCollaborators(TDoorCollaborators collaborators);
-  // Called when a balance run ends, with its result (the balance link publishes it).
+  // Called when a balance run has ended and the edits show its attitude, with its result;
+  // Balancing() then tells whether the run ended inside another one.
   void SetBalanceListener(std::function<void(const TSolveResult&)> listener) { FBalanceListener = std::move(listener); }
   // The balance link for other programs.
   const TDoorConnect& Link() const { return *FDoorConnect; }

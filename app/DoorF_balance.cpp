@@ -83,8 +83,6 @@ void TFDoor::BalanceActExecute()
     result = SolveBalance(FModel, [this](int) { KeepLive(); });
     // Whoever started the run, its results go to the balance link.
     FDoorConnect->WriteResults(BalanceResultsOf(FModel, result));
-    if (FBalanceListener)
-      FBalanceListener(result);
     EvaluationCycle();
     const Txyz& a = FModel.Attitude();
     AngleX->SetValue(a.X / kDegree);
@@ -93,6 +91,8 @@ void TFDoor::BalanceActExecute()
     AngleXInput();
     if (outerRun)
       FBalancing = false;
+    if (FBalanceListener)
+      FBalanceListener(result);
   }
   if (FCollaborators.GraphVisible && FCollaborators.GraphVisible() && FCollaborators.RedrawGraph)
     FCollaborators.RedrawGraph(FModel.Results().FAttackW);

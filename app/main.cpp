@@ -6,6 +6,7 @@
 
 #include "CommandTable.h"
 #include "DoorF.h"
+#include "TestHooks.h"
 #include "controls/ToolsText.h"
 #include "dialogs/Askanyth.h"
 #include "dialogs/GraphWinF.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
   QApplication::setOrganizationName(QStringLiteral("Tamarek"));
   TakeNumberLocale();
 
+  TTestHooks testHooks;
   TFDoor door;
   TAskAny askAny;
   auto* graph = new TGraphWin(&door);
@@ -47,6 +49,7 @@ int main(int argc, char** argv)
   collaborators.ShowGraph = [graph](bool show) { show ? graph->show() : static_cast<void>(graph->close()); };
   collaborators.RedrawGraph = [graph](Real attackW) { graph->DrawGraphNow(attackW); };
   door.SetCollaborators(collaborators);
+  testHooks.Attach(door);
 
   door.show();
   const int status = application.exec();
