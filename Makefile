@@ -21,13 +21,21 @@ build: configure
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j2
 
+# Starts the window when there is a display; without one, says so and balances the
+# start-up door on the command line instead.
 run: build
-	@$(BUILD)/tools/ravlen-balance
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD)/app/ravlen; \
+	else \
+	  echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset); balancing the start-up door with ravlen-balance instead" >&2; \
+	  $(BUILD)/tools/ravlen-balance; \
+	fi
 
 bench: build
 	@tools/install-deps.sh --bench
 	@$(BUILD)/bench/door_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 	@if [ -x $(BUILD)/bench/link_bench ]; then $(BUILD)/bench/link_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true; fi
+	@if [ -x $(BUILD)/bench/window_bench ]; then $(BUILD)/bench/window_bench 2>/dev/null; fi
 	@tools/count-instructions.sh $(BUILD)/bench/evaluate_count
 
 check-asan: deps

@@ -98,7 +98,9 @@ void TCommandBars::Build(const std::vector<QString>& bandOrder, const std::vecto
   for (const TToolBarDef& def : FToolBarDefs) {
     auto* band = new QToolBar(QString::fromUtf8(def.Caption), &FWindow);
     band->setObjectName(QString::fromLatin1(def.Name));
-    band->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // Icons with the caption as tool tip: every tool bar item has an icon, and the captions
+    // stand in the menus; with text the bars would not fit the window's width.
+    band->setToolButtonStyle(Qt::ToolButtonIconOnly);
     band->setIconSize({16, 16});
     FBands[band->objectName()] = band;
   }

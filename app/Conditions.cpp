@@ -2,6 +2,7 @@
 #include "app/Conditions.h"
 
 #include "app/DoorF.h"
+#include "controls/LabeledEditF.h"
 #include "dialogs/Envir.h"
 #include "dialogs/WrpBrdAtt.h"
 
@@ -13,4 +14,9 @@ void ConnectConditions(TDoorCollaborators& collaborators, TEnvironment& environm
     environment.ReadConditions(inputs);
     wrpBrdAttack.ReadConditions(inputs);
   };
+  collaborators.WDens = environment.WDens;
+  collaborators.WarpAngleOnPlan = wrpBrdAttack.WarpAngleOnPlan;
+  collaborators.WarpAngleOnSide = wrpBrdAttack.WarpAngleOnSide;
+  collaborators.BridleAngleOnPlan = wrpBrdAttack.BridleAngleOnPlan;
+  collaborators.BridleAngleOnSide = wrpBrdAttack.BridleAngleOnSide;
 }

@@ -7,7 +7,7 @@ struct TDoorCollaborators;
 class TEnvironment;
 class TWrpBrdAttack;
 
-// Sets ShowEnvironment and ShowBridleAngles (open the dialog modally) and ReadConditions
-// (the water density and the five angles from the dialogs' edits). Both dialogs must
-// outlive the main window's use of the collaborators.
+// Sets ShowEnvironment and ShowBridleAngles (open the dialog modally), ReadConditions (the
+// water density and the five angles from the dialogs' edits) and the five edits the balance
+// link reads and sets. Both dialogs must outlive the main window's use of the collaborators.
 void ConnectConditions(TDoorCollaborators& collaborators, TEnvironment& environment, TWrpBrdAttack& wrpBrdAttack);

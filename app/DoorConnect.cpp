@@ -45,6 +45,9 @@ TDoorConnect::~TDoorConnect()
 
 void TDoorConnect::Abandon(const QString& text)
 {
+  // A copy without the link takes no requests either: it would balance a private block
+  // nobody reads.
+  FPort->Close();
   FLinkMapping->Close();
   FShared = nullptr;
   FLink = &FPrivate;

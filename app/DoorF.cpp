@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -107,6 +108,7 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   Pos1->SetOnWrite([this](TRegistry& registry) { Pos1Write(registry); });
 
   FModel.SetInputSource([this](TDoorInputs& in) {
+    in = FConditions;
     in.TrawlResistance = TrawlResistance->Val();
     in.TrawlSpeed = TrawlSpeed->Val();
     if (FCollaborators.ReadConditions)
@@ -118,6 +120,9 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
         FCollaborators.GraphVisible() && FCollaborators.RedrawGraph)
       FCollaborators.RedrawGraph(attackW);
   });
+
+  FDoorConnect = std::make_unique<TDoorConnect>(static_cast<TBalanceHost&>(*this));
+  FDoorConnect->SetUp();
 
   ChooseCustomizationPath();
   ReadCustomization();
@@ -198,7 +203,7 @@ void TFDoor::CreatePanel()
   row(trawlGrid, trawl, tr("Resistance, kN"), TrawlResistance, ScrollTrlRes);
   row(trawlGrid, trawl, tr("Speed, m/s"), TrawlSpeed, ScrollSpeed);
 
-  auto [moments, momentGrid] = group("GroupBox3", tr("Moments, N*m"));
+  auto [moments, momentGrid] = group("GroupBox3", tr("Moments, kN*m"));
   GroupBox3 = moments;
   MomX = MakeEdit(moments, {"MomX", 0, 0, 1, false, 3, 1000}, true);
   MomY = MakeEdit(moments, {"MomY", 0, 0, 1, false, 3, 1000}, true);
@@ -228,9 +233,9 @@ void TFDoor::CreatePanel()
   AutoForceScale->setObjectName(QStringLiteral("AutoForceScale"));
   connect(AutoForceScale, &QCheckBox::clicked, this, [this] { EvaluationCycle(); });
   scaleRow->addWidget(Caption(tr("Force scale"), Panel1), 0, 0, 1, 2);
-  scaleRow->addWidget(AutoForceScale, 0, 2, 1, 2, Qt::AlignRight);
-  scaleRow->addWidget(ForceScale, 1, 0, 1, 3);
-  scaleRow->addWidget(SpinButton1, 1, 3);
+  scaleRow->addWidget(ForceScale, 1, 0);
+  scaleRow->addWidget(SpinButton1, 1, 1);
+  scaleRow->addWidget(AutoForceScale, 2, 0, 1, 2);
   panel->addLayout(scaleRow);
   panel->addStretch(1);
 
@@ -272,10 +277,13 @@ void TFDoor::FormShow()
 {
   FLastShowTime = std::chrono::steady_clock::now();
   resize(width() - 1, height());  // lets the bars lay themselves out again
+  for (int number = 1; number <= 3; ++number)
+    FCursors[number] = ViewCursor(number);
   BuildModel();
   if (QAction* perspective = ActionManager1->Find(QStringLiteral("ShowPerspective")); !perspective->isChecked())
     perspective->trigger();
   Pos1->ReadPlacement();
+  FDoorConnect->Publish();
 }
 
 void TFDoor::closeEvent(QCloseEvent* event)
@@ -303,4 +311,42 @@ bool TFDoor::FormCloseQuery()
   return true;
 }
 
-void TFDoor::FormClose() { Pos1->WritePlacement(); }
+void TFDoor::FormClose()
+{
+  Pos1->WritePlacement();
+  FDoorConnect->TearDown();
+}
+
+TWindowHandle TFDoor::LinkWindowHandle() const { return static_cast<TWindowHandle>(QCoreApplication::applicationPid()); }
+
+TBalanceInputs TFDoor::LinkInputs() const
+{
+  const auto value = [](TEditF* edit, Real fallback) { return edit ? edit->Val() : fallback; };
+  const TDoorCollaborators& c = FCollaborators;
+  return {TrawlSpeed->Val(),
+          TrawlResistance->Val(),
+          value(c.WDens, FConditions.WaterDensity),
+          value(c.WarpAngleOnPlan, FConditions.WarpAngleOnPlan),
+          value(c.WarpAngleOnSide, FConditions.WarpAngleOnSide),
+          value(c.BridleAngleOnPlan, FConditions.BridleAngleOnPlan),
+          value(c.BridleAngleOnSide, FConditions.BridleAngleOnSide)};
+}
+
+void TFDoor::SetLinkInputs(const TBalanceInputs& in)
+{
+  // Each value goes through its edit with the edit's range check, in the block's order.
+  const auto set = [](TEditF* edit, Real value, Real& fallback) {
+    if (edit)
+      edit->SetValue(value);
+    else
+      fallback = value;
+  };
+  TrawlSpeed->SetValue(in.TrawlSpeed);
+  TrawlResistance->SetValue(in.TrawlResistance);
+  const TDoorCollaborators& c = FCollaborators;
+  set(c.WDens, in.WaterDensity, FConditions.WaterDensity);
+  set(c.WarpAngleOnPlan, in.WarpAngleOnPlan, FConditions.WarpAngleOnPlan);
+  set(c.WarpAngleOnSide, in.WarpAngleOnSide, FConditions.WarpAngleOnSide);
+  set(c.BridleAngleOnPlan, in.BridleAngleOnPlan, FConditions.BridleAngleOnPlan);
+  set(c.BridleAngleOnSide, in.BridleAngleOnSide, FConditions.BridleAngleOnSide);
+}

@@ -3,12 +3,16 @@
 // view area and the placement store, and runs the evaluation cycle every input ends in.
 #pragma once
 
+#include <QCursor>
 #include <QMainWindow>
+
+#include <array>
 
 #include <chrono>
 #include <functional>
 #include <memory>
 
+#include "app/DoorConnect.h"
 #include "mechanics/DoorDisplay.h"
 #include "mechanics/DoorModel.h"
 #include "mechanics/DoorSolver.h"
@@ -40,9 +44,16 @@ struct TDoorCollaborators {
   std::function<bool()> GraphVisible;
   std::function<void(bool)> ShowGraph;
   std::function<void(Real)> RedrawGraph;
+  // The conditions edits of the dialogs, which the balance link reads and sets; while a
+  // dialog is missing the window keeps that value itself.
+  TEditF* WDens = nullptr;
+  TEditF* WarpAngleOnPlan = nullptr;
+  TEditF* WarpAngleOnSide = nullptr;
+  TEditF* BridleAngleOnPlan = nullptr;
+  TEditF* BridleAngleOnSide = nullptr;
 };
 
-class TFDoor : public QMainWindow {
+class TFDoor : public QMainWindow, private TBalanceHost {
   Q_OBJECT
 public:
   // FormCreate: builds the window, the command table and the bars, chooses where the bar
@@ -51,14 +62,17 @@ public:
   ~TFDoor() override;
 
   void SetCollaborators(TDoorCollaborators collaborators);
-  // Called when a balance run ends, with its result (the balance link publishes it).
+  // Called when a balance run has ended and the edits show its attitude, with its result;
+  // Balancing() then tells whether the run ended inside another one.
   void SetBalanceListener(std::function<void(const TSolveResult&)> listener) { FBalanceListener = std::move(listener); }
+  // The balance link for other programs.
+  const TDoorConnect& Link() const { return *FDoorConnect; }
 
   // --- the evaluation cycle and the solver ---------------------------------------------
   void AngleXInput();
   void EvaluationCycle();
   void ShowResults();
-  void BalanceActExecute();
+  void BalanceActExecute() override;
   void AnimateExecute();
   void AskSolverFactorExecute();
   void ResetModelExecute();
@@ -136,10 +150,16 @@ private:
   void Action1Execute();
   void Action2Execute();
   void KeepLive();
+  // What the balance link asks of the window.
+  TWindowHandle LinkWindowHandle() const override;
+  TBalanceInputs LinkInputs() const override;
+  void SetLinkInputs(const TBalanceInputs& inputs) override;
 
   TDoorModel FModel;
   TDoorCollaborators FCollaborators;
   std::function<void(const TSolveResult&)> FBalanceListener;
+  std::unique_ptr<TDoorConnect> FDoorConnect;
+  TDoorInputs FConditions;  // density and angles while their dialogs are missing
   TCommandBars* FBars = nullptr;
   TCustomizeDlg* FCustomizeDlg = nullptr;
   THelpViewer* FHelpViewer = nullptr;
@@ -156,4 +176,5 @@ private:
   Real FGridXZ = 0;
   Real FGridXY = 0;
   TScenePoses FScenePoses;
+  std::array<QCursor, 4> FCursors;  // 1 orbit, 2 roll, 3 zoom of the 3D view
 };

@@ -81,8 +81,8 @@ void TFDoor::BalanceActExecute()
     FLastShowTime = std::chrono::steady_clock::now();
     // Every 100 iterations the window answers: repaints, commands, link requests.
     result = SolveBalance(FModel, [this](int) { KeepLive(); });
-    if (FBalanceListener)
-      FBalanceListener(result);
+    // Whoever started the run, its results go to the balance link.
+    FDoorConnect->WriteResults(BalanceResultsOf(FModel, result));
     EvaluationCycle();
     const Txyz& a = FModel.Attitude();
     AngleX->SetValue(a.X / kDegree);
@@ -91,6 +91,8 @@ void TFDoor::BalanceActExecute()
     AngleXInput();
     if (outerRun)
       FBalancing = false;
+    if (FBalanceListener)
+      FBalanceListener(result);
   }
   if (FCollaborators.GraphVisible && FCollaborators.GraphVisible() && FCollaborators.RedrawGraph)
     FCollaborators.RedrawGraph(FModel.Results().FAttackW);

@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "GraphWinF.h"
 #include "controls/ToolsText.h"
 
 namespace {
@@ -17,6 +18,17 @@ namespace {
 QString Formatted(int width, int decimals, Real value)
 {
   return QString::fromStdString(FormatReal(width, decimals, true, value));
+}
+
+void SetStayOnTop(QWidget* window, bool on)
+{
+  // The graph window knows how to switch without telling its command it was hidden.
+  if (auto* graph = qobject_cast<TGraphWin*>(window)) {
+    graph->SetStayOnTop(on);
+    return;
+  }
+  window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  window->show();  // changing the flags hides a window
 }
 
 // The program's windows that stay on top, made ordinary while a prompt is open so that
@@ -28,17 +40,14 @@ public:
     for (QWidget* window : QApplication::topLevelWidgets())
       if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
         FPaused.emplace_back(window);
-        window->setWindowFlag(Qt::WindowStaysOnTopHint, false);
-        window->show();  // changing the flags hides a window
+        SetStayOnTop(window, false);
       }
   }
   ~TStayOnTopPause()
   {
     for (const QPointer<QWidget>& window : FPaused)
-      if (window) {
-        window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        window->show();
-      }
+      if (window)
+        SetStayOnTop(window, true);
   }
   TStayOnTopPause(const TStayOnTopPause&) = delete;
   TStayOnTopPause& operator=(const TStayOnTopPause&) = delete;

@@ -59,6 +59,12 @@ private slots:
     TWrpBrdAttack wrpBrdAttack;
     TDoorCollaborators collaborators;
     ConnectConditions(collaborators, environment, wrpBrdAttack);
+    // The balance link goes through the same edits, with their range checks.
+    QCOMPARE(collaborators.WDens, static_cast<TEditF*>(environment.WDens));
+    QCOMPARE(collaborators.WarpAngleOnPlan, wrpBrdAttack.WarpAngleOnPlan);
+    QCOMPARE(collaborators.WarpAngleOnSide, wrpBrdAttack.WarpAngleOnSide);
+    QCOMPARE(collaborators.BridleAngleOnPlan, wrpBrdAttack.BridleAngleOnPlan);
+    QCOMPARE(collaborators.BridleAngleOnSide, wrpBrdAttack.BridleAngleOnSide);
     door.SetCollaborators(collaborators);
     door.show();
     const Txyz startMoment = door.Model().Results().FMoment;

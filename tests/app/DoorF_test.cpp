@@ -152,9 +152,19 @@ private slots:
     TFDoor door;
     door.show();
     TSolveResult seen;
-    door.SetBalanceListener([&seen](const TSolveResult& r) { seen = r; });
+    bool editsShownWhenTold = false;
+    bool stillBalancingWhenTold = true;
+    // The listener hears of the run once the edits show its attitude and the run is over.
+    door.SetBalanceListener([&](const TSolveResult& r) {
+      seen = r;
+      // Exact: AngleXInput made the attitude from the edit's value by this very product.
+      editsShownWhenTold = door.AngleX->Val() * kDegToRad == door.Model().Attitude().X && door.AngleX->Val() != 0;
+      stillBalancingWhenTold = door.Balancing();
+    });
     Command(door, "BalanceAct")->trigger();
     QVERIFY(seen.Converged);
+    QVERIFY(editsShownWhenTold);
+    QVERIFY(!stillBalancingWhenTold);
     const Txyz& a = door.Model().Attitude();
     QVERIFY(qAbs(double(door.AngleZ->Val() * kDegToRad - a.Z)) < 1e-15);
     QVERIFY(qAbs(double(door.AngleX->Val() * kDegToRad - a.X)) < 1e-15);
