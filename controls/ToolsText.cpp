@@ -295,8 +295,8 @@ Real SafeStrToReal(const std::string& s, const TNumberLocale& locale)
 
 Real NiceStep(Real x)
 {
-  if (x == 0)  // exact: only a true zero has no magnitude
-    return 1;
+  if (x == 0 || !std::isfinite(x))  // exact: only a true zero has no magnitude
+    return 1;  // nor has infinity or NaN a round step; 1 keeps callers' loops finite
   const Real magnitude = std::fabs(x);
   const int k = static_cast<int>(std::trunc(std::log10(magnitude))) + 1;
   const Real d = std::pow(Real(10), k);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <limits>
 
 #include "controls/ToolsText.h"
 
@@ -105,6 +106,8 @@ TEST(ToolsText, NiceStep)
   for (const Case c : {Case{7, 1}, Case{3, 0.5L}, Case{1, 0.25L}, Case{0.05L, 0.025L}, Case{10, 2.5L},
                        Case{0, 1}, Case{-3, 0.5L}, Case{180, 25}})
     EXPECT_NEAR(NiceStep(c.X), c.Step, 1e-15L) << c.X;
+  EXPECT_EQ(NiceStep(std::numeric_limits<Real>::infinity()), 1);
+  EXPECT_EQ(NiceStep(std::nanl("")), 1);
 }
 
 }  // namespace
