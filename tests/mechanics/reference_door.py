@@ -212,6 +212,7 @@ TOW_NAMES = ("F2u", "F1u", "F0", "F1d", "F2d")
 
 
 def evaluate(c):
+    # Tag 0: the start-up door, scale exactly 5; otherwise wing area tag / 100 m^2.
     s = 5.0 if c["tag"] == 0 else math.sqrt(c["tag"] * 0.01 / WING_AREA)
     A = tuple(d * K for d in c["attitude"])
     R, V, rho = c["resistance"], c["speed"], c["density"]
@@ -239,10 +240,13 @@ def evaluate(c):
     # by the warp side angle.
     warp = unit((-math.cos(w_plan), -math.sin(w_plan), math.tan(w_side) * math.cos(w_plan)))
     t0 = add(mul(add(U, D), 0.5), mul(warp, REACH * s))
+    # The bracket hangs on the pair axis in the plane of the axis and the warp, at right
+    # angles to the axis; its towing end (negative bracket X) points toward the warp.
     normal = cross(sub(D, U), sub(t0, U))
     bracket_dir = unit(cross(normal, sub(U, D)))
 
     def bracket_point(px, pz):
+        # The pair's chord position at the point's own height, moved along the bracket.
         return add(rotate((PAIRS[k][0] * s, PAIRS[k][1] * s, pz), A), mul(bracket_dir, px))
 
     tow_holes = [bracket_point(f32(-0.07) * s, f32(z) * s) for z in TOW_Z[c["bracket"]]]
@@ -275,6 +279,7 @@ def evaluate(c):
 
     points = [centre, centre, lower, upper, cog]
     loads = [wing, span, legs["lower"], legs["upper"], (0.0, 0.0, -weight)]
+    # Moments about the towing hole; the model reports the Y component reversed.
     m = (0.0, 0.0, 0.0)
     for p, f in zip(points, loads):
         m = add(m, cross(sub(p, tow), f))
@@ -282,19 +287,22 @@ def evaluate(c):
              pair_lower=D, pairs=pairs, warp=warp, bracket_dir=bracket_dir, tow_holes=tow_holes,
              hull_cog=hull_cog, bracket_cog=bracket_cog, attack_w=attack_w, attack_s=attack_s,
              total_mass=total, force=(wing[0] + span[0], wing[1] + span[1], wing[2] + span[2] - weight),
-             upper=upper, lower=lower, A=A, pieces_count=n)
+             upper=upper, lower=lower, A=A)
     return r
 
 
 def poses(c, r):
     """Where the display puts every scene object, single precision as the scene keeps it."""
     s, A = r["scale"], r["A"]
+    # The meshes turn by the same rotation as the door's points, so the markers stay on
+    # their holes; the scene engine is handed the edits' angles with Y reversed.
     p = {"mesh_angles": (c["attitude"][0], -c["attitude"][1], c["attitude"][2]),
          "mesh_up": rotate((0, 1, 0), A), "mesh_direction": rotate((0, 0, 1), A)}
     pair_cubes = [v32(x) for x in r["pairs"]]
     tow_cubes = [v32(x) for x in r["tow_holes"]]
     k = 2 * (c["pair"] - 1)
     bracket = v32(mul(add(pair_cubes[k], pair_cubes[k + 1]), 0.5))
+    # The bracket rolls about the pair axis until it points at its F0 hole.
     towards_f0 = sub(tow_cubes[2], bracket)
     roll = signed_arccos(dot(unit(towards_f0), p["mesh_up"])) / K
     if roll > 0:
@@ -418,27 +426,36 @@ def emit(c):
     p = poses(c, r)
     ballast = p["ballast"] + [(0.0, 0.0, 0.0)] * (6 - len(p["ballast"]))
     fields = [
-        '"%s"' % c["name"], str(c["tag"]), "TBracketSize::" + c["bracket"], str(c["ballast"]),
-        "TBracketPair::Pair%d" % c["pair"], "TTowHole::" + c["tow"],
-        "%d, %d" % (c["upper_hole"], c["lower_hole"]),
-        ", ".join(num(c[k]) for k in ("resistance", "speed", "density")),
-        ", ".join(num(c[k]) for k in ("bridle_side", "bridle_plan", "bridle_between", "warp_side",
-                                      "warp_plan")),
-        vec(c["attitude"]), num(c["force_scale"]),
-        vecs(r["loads"]), vecs(r["points"]),
-        vec(r["moment"]), vec(r["force"]), vec(r["tow"]), vec(r["pair_upper"]), vec(r["pair_lower"]),
-        vec(r["warp"]), vec(r["bracket_dir"]), vec(r["hull_cog"]), vec(r["bracket_cog"]),
-        vecs(r["tow_holes"]), num(r["attack_w"]), num(r["attack_s"]), num(r["total_mass"]),
-        vec(p["mesh_angles"]), vec(p["mesh_up"]), vec(p["mesh_direction"]), vec(p["bracket"]),
-        num(p["roll"]), vecs(ballast), vecs(p["upper_cubes"]), vecs(p["lower_cubes"]),
-        vecs(p["pair_cubes"]), vecs(p["tow_cubes"]),
-        vec(p["gravity_door"]), vec(p["gravity_bracket"]), vec(p["cube_gravity"]),
-        vec(p["cube_hydro_w"]), vec(p["cube_hydro_s"]),
-        vecs(p["bridle_u"]), vecs(p["bridle_d"]), vecs(p["warp"]),
-        vecs(p["bridle_uf"]), vecs(p["bridle_df"]), vecs(p["grav_f"]), vecs(p["hydro_wf"]),
-        vecs(p["hydro_sf"]),
+        ("Name", '"%s"' % c["name"]), ("AreaTag", str(c["tag"])),
+        ("Bracket", "TBracketSize::" + c["bracket"]), ("Ballast", str(c["ballast"])),
+        ("Pair", "TBracketPair::Pair%d" % c["pair"]), ("Tow", "TTowHole::" + c["tow"]),
+        ("UpperHole", str(c["upper_hole"])), ("LowerHole", str(c["lower_hole"])),
+        ("Resistance", num(c["resistance"])), ("Speed", num(c["speed"])),
+        ("Density", num(c["density"])), ("BridleSideDeg", num(c["bridle_side"])),
+        ("BridlePlanDeg", num(c["bridle_plan"])), ("BridleBetweenDeg", num(c["bridle_between"])),
+        ("WarpSideDeg", num(c["warp_side"])), ("WarpPlanDeg", num(c["warp_plan"])),
+        ("AttitudeDeg", vec(c["attitude"])), ("ForceScale", num(c["force_scale"])),
+        ("Load", vecs(r["loads"])), ("ApplyPoint", vecs(r["points"])),
+        ("Moment", vec(r["moment"])), ("Force", vec(r["force"])), ("TowPoint", vec(r["tow"])),
+        ("PairUpper", vec(r["pair_upper"])), ("PairLower", vec(r["pair_lower"])),
+        ("WarpDir", vec(r["warp"])), ("BracketDir", vec(r["bracket_dir"])),
+        ("HullCoG", vec(r["hull_cog"])), ("BracketCoG", vec(r["bracket_cog"])),
+        ("TowHoles", vecs(r["tow_holes"])), ("AttackW", num(r["attack_w"])),
+        ("AttackS", num(r["attack_s"])), ("TotalMass", num(r["total_mass"])),
+        ("MeshAnglesDeg", vec(p["mesh_angles"])), ("MeshUp", vec(p["mesh_up"])),
+        ("MeshDirection", vec(p["mesh_direction"])), ("BracketPosition", vec(p["bracket"])),
+        ("BracketRollDeg", num(p["roll"])), ("BallastPositions", vecs(ballast)),
+        ("UpperHoleCubes", vecs(p["upper_cubes"])), ("LowerHoleCubes", vecs(p["lower_cubes"])),
+        ("PairCubes", vecs(p["pair_cubes"])), ("TowCubes", vecs(p["tow_cubes"])),
+        ("GravityDoor", vec(p["gravity_door"])), ("GravityBracket", vec(p["gravity_bracket"])),
+        ("CubeGravity", vec(p["cube_gravity"])), ("CubeHydroW", vec(p["cube_hydro_w"])),
+        ("CubeHydroS", vec(p["cube_hydro_s"])), ("BridleU", vecs(p["bridle_u"])),
+        ("BridleD", vecs(p["bridle_d"])), ("Warp", vecs(p["warp"])),
+        ("BridleUF", vecs(p["bridle_uf"])), ("BridleDF", vecs(p["bridle_df"])),
+        ("GravF", vecs(p["grav_f"])), ("HydroWF", vecs(p["hydro_wf"])),
+        ("HydroSF", vecs(p["hydro_sf"])),
     ]
-    return "    {" + ",\n     ".join(fields) + "},"
+    return "    {" + ",\n     ".join(".%s = %s" % f for f in fields) + "},"
 
 
 def main():
