@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # An independent model of the door, worked out from the door family's tables and the
 # force and display formulas alone (it shares no code with the C++ model), run by hand to
-# print the table of reference doors that DoorReference_test.cpp checks the model against.
+# print the table of reference doors that DoorReference_test.cpp checks the model, its
+# display update and its balance run against.
 #
 #   python3 tests/mechanics/reference_door.py > tests/mechanics/DoorReferenceCases.h
 #
@@ -291,6 +292,19 @@ def evaluate(c):
     return r
 
 
+def balance(c):
+    """The balance run from the case's attitude: each step turns every angle by its own
+    moment component times (pi/180) / 10000 until |M.X| + |M.Y| + |M.Z| < 1e-5 N*m, at most
+    10000 steps."""
+    a = [d * K for d in c["attitude"]]
+    for step in range(10000):
+        m = evaluate(dict(c, attitude=[x / K for x in a]))["moment"]
+        if abs(m[0]) + abs(m[1]) + abs(m[2]) < 1e-5:
+            return step, True, [x / K for x in a]
+        a = [a[j] + m[j] * K / 10000 for j in range(3)]
+    return 10000, False, [x / K for x in a]
+
+
 def poses(c, r):
     """Where the display puts every scene object, single precision as the scene keeps it."""
     s, A = r["scale"], r["A"]
@@ -417,6 +431,10 @@ struct TReferenceDoor {
   Txyz GravityDoor, GravityBracket, CubeGravity, CubeHydroW, CubeHydroS;
   std::array<Txyz, 2> BridleU, BridleD, Warp;
   std::array<Txyz, 7> BridleUF, BridleDF, GravF, HydroWF, HydroSF;
+  // A balance run from AttitudeDeg with the solver factor 10000.
+  int BalanceSteps;
+  bool BalanceConverged;
+  Txyz BalancedDeg;
 };
 """
 
@@ -425,6 +443,7 @@ def emit(c):
     r = evaluate(c)
     p = poses(c, r)
     ballast = p["ballast"] + [(0.0, 0.0, 0.0)] * (6 - len(p["ballast"]))
+    steps, converged, balanced = balance(c)
     fields = [
         ("Name", '"%s"' % c["name"]), ("AreaTag", str(c["tag"])),
         ("Bracket", "TBracketSize::" + c["bracket"]), ("Ballast", str(c["ballast"])),
@@ -454,6 +473,8 @@ def emit(c):
         ("BridleUF", vecs(p["bridle_uf"])), ("BridleDF", vecs(p["bridle_df"])),
         ("GravF", vecs(p["grav_f"])), ("HydroWF", vecs(p["hydro_wf"])),
         ("HydroSF", vecs(p["hydro_sf"])),
+        ("BalanceSteps", str(steps)), ("BalanceConverged", "true" if converged else "false"),
+        ("BalancedDeg", vec(balanced)),
     ]
     return "    {" + ",\n     ".join(".%s = %s" % f for f in fields) + "},"
 
