@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/BalanceBlock.h"
+#include "link/BalanceBlock.h"
 #include "platform/MessagePort.h"
 #include "platform/SharedMemory.h"
 #include "platform/WindowMessages.h"

@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 #include "CliFormat.h"
-#include "app/BalanceBlock.h"
+#include "link/BalanceBlock.h"
 #include "platform/MessagePort.h"
 #include "platform/SharedMemory.h"
 #include "platform/WindowMessages.h"

@@ -1,4 +1,4 @@
-/* A client of the balance link written in plain C from app/BalanceLink.h alone, as a
+/* A client of the balance link written in plain C from link/BalanceLink.h alone, as a
  * program in another language would be: it maps the block, writes the seven inputs
  * (SI units and radians), sends or posts the request, and prints the results as JSON.
  *
@@ -19,7 +19,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "app/BalanceLink.h"
+#include "link/BalanceLink.h"
 
 enum { kNoProgram = 3, kFailed = 1, kCompletionWaitMs = 60000 };
 

@@ -9,7 +9,7 @@
 
 #include <array>
 
-#include "app/BalanceBlock.h"
+#include "link/BalanceBlock.h"
 #include "platform/SharedMemory.h"
 
 // Longest a test waits for a process or for something a process writes, ms.

@@ -9,7 +9,7 @@
 #include <limits>
 #include <random>
 
-#include "app/BalanceBlock.h"
+#include "link/BalanceBlock.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/BalanceLink.h"
+#include "link/BalanceLink.h"
 #include "mechanics/DoorSolver.h"
 
 // The seven inputs, in the order of the block; SI units and radians.
