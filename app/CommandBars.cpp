@@ -325,11 +325,3 @@ QToolBar* TCommandBars::Band(const QString& name) const
   const auto found = FBands.find(name);
   return found == FBands.end() ? nullptr : found->second;
 }
-
-QAction* TCommandBars::ItemAction(const QString& bar, int index) const
-{
-  if (bar == kMenuBand)
-    return nullptr;
-  const QList<QAction*> actions = Band(bar)->actions();
-  return index >= 0 && index < actions.size() ? actions[index] : nullptr;
-}

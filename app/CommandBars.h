@@ -78,8 +78,6 @@ public:
 
   QToolBar* Band(const QString& name) const;
   QMenuBar* MenuBar() const { return FMenuBar; }
-  // The widget action shown for a command on a bar (for tests and screenshots).
-  QAction* ItemAction(const QString& bar, int index) const;
 
 signals:
   void Changed();

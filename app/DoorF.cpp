@@ -25,7 +25,7 @@ namespace {
 constexpr int kPanelWidth = 122;
 const QColor kViewBackground(255, 251, 240);  // cream
 
-struct TEditSpec {
+struct TEditDef {
   const char* Name;
   Real Val;
   Real Min, Max;
@@ -34,7 +34,7 @@ struct TEditSpec {
   Real Multiplier;
 };
 
-TEditF* MakeEdit(QWidget* parent, const TEditSpec& spec, bool readOnly = false)
+TEditF* MakeEdit(QWidget* parent, const TEditDef& spec, bool readOnly = false)
 {
   auto* edit = new TEditF(parent);
   edit->setObjectName(QString::fromLatin1(spec.Name));

@@ -13,9 +13,6 @@
 
 namespace {
 
-// Degrees of the rotation edits to radians.
-constexpr Real kDegree = kDegToRad;
-
 // The hourglass for the length of a balance run, whatever way the run ends.
 class TBusyCursor {
 public:
@@ -33,7 +30,7 @@ void TFDoor::AngleXInput()
 {
   for (TEditF* edit : {AngleX, AngleY, AngleZ, TrawlResistance, TrawlSpeed})
     edit->update();
-  FModel.SetAttitude(Txyz{AngleX->Val(), AngleY->Val(), AngleZ->Val()} * kDegree);
+  FModel.SetAttitude(Txyz{AngleX->Val(), AngleY->Val(), AngleZ->Val()} * kDegToRad);
   FModel.EvaluateDoor(FModel.Attitude());
   ShowResults();
 }
@@ -85,9 +82,9 @@ void TFDoor::BalanceActExecute()
     FDoorConnect->WriteResults(BalanceResultsOf(FModel, result));
     EvaluationCycle();
     const Txyz& a = FModel.Attitude();
-    AngleX->SetValue(a.X / kDegree);
-    AngleY->SetValue(a.Y / kDegree);
-    AngleZ->SetValue(a.Z / kDegree);
+    AngleX->SetValue(a.X / kDegToRad);
+    AngleY->SetValue(a.Y / kDegToRad);
+    AngleZ->SetValue(a.Z / kDegToRad);
     AngleXInput();
     if (outerRun)
       FBalancing = false;
@@ -112,17 +109,17 @@ void TFDoor::AnimateExecute()
     ShowResults();
     StepAttitude(FModel, moment);
     const Txyz& a = FModel.Attitude();
-    AngleX->SetValue(a.X / kDegree);
-    AngleY->SetValue(a.Y / kDegree);
-    AngleZ->SetValue(a.Z / kDegree);
+    AngleX->SetValue(a.X / kDegToRad);
+    AngleY->SetValue(a.Y / kDegToRad);
+    AngleZ->SetValue(a.Z / kDegToRad);
     moment = FModel.EvaluateDoor(FModel.Attitude());
     ShowResults();
     KeepLive();
   } while (animate->isChecked());
   const Txyz& a = FModel.Attitude();
-  AngleX->SetValue(a.X / kDegree);
-  AngleY->SetValue(a.Y / kDegree);
-  AngleZ->SetValue(a.Z / kDegree);
+  AngleX->SetValue(a.X / kDegToRad);
+  AngleY->SetValue(a.Y / kDegToRad);
+  AngleZ->SetValue(a.Z / kDegToRad);
   AngleXInput();
 }
 

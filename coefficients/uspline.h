@@ -25,41 +25,40 @@ Real EndSlope(std::span<const Real> x, std::span<const Real> y);
 class TSpline {
 public:
   TSpline();  // empty curve
-  virtual ~TSpline() = default;
   TSpline(const TSpline&) = delete;
   TSpline& operator=(const TSpline&) = delete;
 
   // Releases the nodes; the curve becomes empty.
-  virtual void Clear();
+  void Clear();
   // Builds the clamped spline through (x[k], y[k]). An end angle strictly inside
   // (-pi/2, pi/2) clamps that end to its tangent; any other angle (callers pass 1000)
   // estimates the end slope from the data. Fewer than two points leave the curve empty.
   // Throws std::invalid_argument, naming the index, when the abscissae do not rise
   // strictly; the curve is then empty.
-  virtual void Build(std::span<const Real> x, std::span<const Real> y, Real startAngle,
+  void Build(std::span<const Real> x, std::span<const Real> y, Real startAngle,
                      Real endAngle);
   // Makes the curve the polynomial a0 + a1 x + a2 x^2 + a3 x^3 (exactly, everywhere).
-  virtual void SetCubic(Real a0, Real a1, Real a2, Real a3);
+  void SetCubic(Real a0, Real a1, Real a2, Real a3);
 
   // Node queries; i must lie in 0 .. LastIndex(). Derivatives at the last node are
   // those of the last segment.
-  virtual Real NodeX(int i);
-  virtual Real NodeY(int i);
-  virtual Real NodeSlope(int i);
-  virtual Real NodeHalfD2(int i);
-  virtual Real NodeSixthD3(int i);
+  Real NodeX(int i);
+  Real NodeY(int i);
+  Real NodeSlope(int i);
+  Real NodeHalfD2(int i);
+  Real NodeSixthD3(int i);
   // Power-basis coefficients of the cubic valid from node i.
-  virtual Real PolyCoef0(int i);
-  virtual Real PolyCoef1(int i);
-  virtual Real PolyCoef2(int i);
-  virtual Real PolyCoef3(int i);
+  Real PolyCoef0(int i);
+  Real PolyCoef1(int i);
+  Real PolyCoef2(int i);
+  Real PolyCoef3(int i);
 
   // The spline and its derivatives at x; outside the nodes the end cubics continue.
   // Every query moves the segment cache. An empty curve answers 0.
-  virtual Real ValueAt(Real x);
-  virtual Real Slope(Real x);
-  virtual Real SecondDerivative(Real x);
-  virtual Real ThirdDerivative(Real x);
+  Real ValueAt(Real x);
+  Real Slope(Real x);
+  Real SecondDerivative(Real x);
+  Real ThirdDerivative(Real x);
 
   // True for a built curve (at least two nodes).
   bool IsReady() const { return FLast > 0 && FNodes != nullptr; }

@@ -71,6 +71,7 @@ void TPos::ReadPlacement()
 void TPos::WritePlacement()
 {
   if (!FRegistry->OpenKey(FPath, true)) {
+    // "kay" as the program has always written it: users, their notes and our tests quote this text.
     ShowMessage(TMessageKind::Error, QStringLiteral("Cannot create the kay in registry."));
     return;
   }

@@ -37,6 +37,7 @@ TDrawingDialogDef EnvironmentDef()
   def.ButtonCorner = Qt::TopRightCorner;
   def.Drawing = ":/drawings/environment.svg";
   def.Icon = TWindowIconKind::Environment;
+  // "Software" twice: the program has always kept the water there; another key loses users' values.
   def.SettingsPath = "\\Software\\Software\\Tamarek\\Ravlen";
   def.PlacementValue = "posEnvironment";
   return def;

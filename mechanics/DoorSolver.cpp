@@ -39,6 +39,7 @@ TSolveResult SolveBalance(TDoorModel& model, const std::function<void(int)>& pro
       break;
     }
     StepAttitude(model, moment);
+    // Evaluated again, as runs always were: a run stopped by the limit returns its last attitude's moment.
     moment = model.EvaluateDoor(model.Attitude());
     ++i;
     if (i % kBalanceProgressInterval == 0 && progress)

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-Real Tangent(Real x) { return std::sin(x) / std::cos(x); }
+#include "coefficients/uphys.h"
 
 Real SignedArcCos(Real x) { return std::atan(std::sqrt(1 - x * x) / x); }
 
@@ -82,7 +82,7 @@ Real DirectionCosines(const Txyz& v, Real& cx, Real& cy, Real& cz)
 Txyz DirectionFromAngles(Real planAngle, Real sideAngle)
 {
   const Real c = std::cos(planAngle);
-  const Txyz v{c, std::sin(planAngle), Tangent(sideAngle) * c};
+  const Txyz v{c, std::sin(planAngle), Tan(sideAngle) * c};
   return DivXyz(v, Hypot3(v.X, v.Y, v.Z));
 }
 

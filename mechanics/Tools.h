@@ -28,8 +28,6 @@ inline Txyz operator*(Real k, const Txyz& v) { return {v.X * k, v.Y * k, v.Z * k
 // --- scalar functions -------------------------------------------------------------
 // B if B >= A, otherwise A.
 inline Real Larger(Real a, Real b) { return b >= a ? b : a; }
-// sin x / cos x.
-Real Tangent(Real x);
 // arctan(sqrt(1 - x^2) / x): arccos x for x > 0, -arccos(-x) for x < 0, +-pi/2 at +-0.
 Real SignedArcCos(Real x);
 Real Hypot2(Real a, Real b);          // sqrt(a^2 + b^2)

@@ -289,7 +289,6 @@ std::string HoleText(int index)
 
 struct TRun {
   const TDoorModel& Model;
-  const TOptions& Options;
   std::optional<TSolveResult> Solve;
 };
 
@@ -410,7 +409,7 @@ int RunBalanceCli(int argc, const char* const* argv, std::ostream& out, std::ost
   model.SetSolverFactor(options.SolverFactor);
   model.SetAttitude(options.AttitudeDeg * kDegToRad);
 
-  TRun run{model, options, std::nullopt};
+  TRun run{model, std::nullopt};
   if (options.Balance) {
     run.Solve = SolveBalance(model);
     // The results describe the final attitude, as the window shows them after a run.

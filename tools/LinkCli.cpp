@@ -65,12 +65,12 @@ struct TUsageError : std::runtime_error {
 // The input slots, in block order, with what the options set.
 enum TInputSlot { kSpeed, kResistance, kDensity, kWarpPlan, kWarpSide, kBridlePlan, kBridleSide, kInputSlots };
 
-struct TOptionSpec {
+struct TOptionDef {
   const char* Name;
   Real Multiplier;  // option unit to the block's unit
 };
 
-constexpr std::array<TOptionSpec, kInputSlots> kInputOptions = {{
+constexpr std::array<TOptionDef, kInputSlots> kInputOptions = {{
     {"--speed", 1},
     {"--resistance", kKiloNewton},
     {"--density", 1},
