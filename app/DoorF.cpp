@@ -116,7 +116,7 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   });
   FModel.SetAttackObserver([this](Real attackW) {
     // While the door is animated the graph follows every evaluation.
-    if (ActionManager1->Find(QStringLiteral("Animate"))->isChecked() && FCollaborators.GraphVisible &&
+    if (Command(TDoorCommand::Animate)->isChecked() && FCollaborators.GraphVisible &&
         FCollaborators.GraphVisible() && FCollaborators.RedrawGraph)
       FCollaborators.RedrawGraph(attackW);
   });
@@ -126,8 +126,8 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
 
   ChooseCustomizationPath();
   ReadCustomization();
-  TCommandTable::SetChecked(ActionManager1->Find(QStringLiteral("Ballast3")), true);
-  TCommandTable::SetChecked(ActionManager1->Find(QStringLiteral("Area_104")), true);
+  TCommandTable::SetChecked(Command(TDoorCommand::Ballast3), true);
+  TCommandTable::SetChecked(Command(TDoorCommand::Area_104), true);
 }
 
 TFDoor::~TFDoor() = default;
@@ -280,7 +280,7 @@ void TFDoor::FormShow()
   for (int number = 1; number <= 3; ++number)
     FCursors[number] = ViewCursor(number);
   BuildModel();
-  if (QAction* perspective = ActionManager1->Find(QStringLiteral("ShowPerspective")); !perspective->isChecked())
+  if (QAction* perspective = Command(TDoorCommand::ShowPerspective); !perspective->isChecked())
     perspective->trigger();
   Pos1->ReadPlacement();
   FDoorConnect->Publish();
@@ -298,7 +298,7 @@ void TFDoor::closeEvent(QCloseEvent* event)
 
 bool TFDoor::FormCloseQuery()
 {
-  QAction* animate = ActionManager1->Find(QStringLiteral("Animate"));
+  QAction* animate = Command(TDoorCommand::Animate);
   if (animate->isChecked()) {
     TCommandTable::SetChecked(animate, false);
     return false;

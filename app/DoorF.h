@@ -12,11 +12,13 @@
 #include <functional>
 #include <memory>
 
+#include "app/DoorCommands.h"
 #include "app/DoorConnect.h"
 #include "mechanics/DoorDisplay.h"
 #include "mechanics/DoorModel.h"
 #include "mechanics/DoorSolver.h"
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -84,6 +86,8 @@ public:
 
   TDoorModel& Model() { return FModel; }
   TCommandTable& Commands() { return *ActionManager1; }
+  // The command of that id.
+  QAction* Command(TDoorCommand id) const { return FCommands[std::size_t(id)]; }
   TCommandBars& Bars() { return *FBars; }
   const TScenePoses& ScenePoses() const { return FScenePoses; }
   Real GridXZ() const { return FGridXZ; }
@@ -133,6 +137,10 @@ protected:
 private:
   void CreatePanel();
   void CreateCommands();
+  // Runs the handler of command id; the command is the one executed.
+  void ExecuteCommand(TDoorCommand id, const QAction& command);
+  void CallBridleAnglesExecute();
+  void CallEnvironmentExecute();
   void FormShow();
   bool FormCloseQuery();
   void FormClose();
@@ -159,6 +167,7 @@ private:
   TDoorCollaborators FCollaborators;
   std::function<void(const TSolveResult&)> FBalanceListener;
   std::unique_ptr<TDoorConnect> FDoorConnect;
+  std::array<QAction*, kDoorCommandCount> FCommands{};  // by id
   TDoorInputs FConditions;  // density and angles while their dialogs are missing
   TCommandBars* FBars = nullptr;
   TCustomizeDlg* FCustomizeDlg = nullptr;

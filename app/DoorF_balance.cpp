@@ -101,7 +101,7 @@ void TFDoor::BalanceActExecute()
 
 void TFDoor::AnimateExecute()
 {
-  QAction* animate = ActionManager1->Find(QStringLiteral("Animate"));
+  QAction* animate = Command(TDoorCommand::Animate);
   FLastShowTime = std::chrono::steady_clock::now();
   // Runs at least one step: executing Animate to stop it steps the door once more.
   do {
@@ -154,7 +154,7 @@ void TFDoor::Area_045Execute(int tag)
   FModel.SetAreaTag(tag);
   BuildModel();
   EvaluationCycle();
-  ActionManager1->Execute(QStringLiteral("ResetModel"));
+  Command(TDoorCommand::ResetModel)->trigger();
 }
 
 void TFDoor::Ballast1Execute(int tag)
@@ -165,9 +165,9 @@ void TFDoor::Ballast1Execute(int tag)
 
 void TFDoor::BracketSmallExecute()
 {
-  const auto checked = [this](const char* name) { return ActionManager1->Find(QString::fromLatin1(name))->isChecked(); };
-  FModel.SetBracket(checked("BracketSmall")    ? TBracketSize::Small
-                    : checked("BracketMedium") ? TBracketSize::Medium
-                                               : TBracketSize::Large);
+  const auto checked = [this](TDoorCommand id) { return Command(id)->isChecked(); };
+  FModel.SetBracket(checked(TDoorCommand::BracketSmall)    ? TBracketSize::Small
+                    : checked(TDoorCommand::BracketMedium) ? TBracketSize::Medium
+                                                           : TBracketSize::Large);
   BuildModel();
 }

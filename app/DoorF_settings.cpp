@@ -22,9 +22,11 @@ namespace {
 const QString kCustomizationFile = QStringLiteral("Ravlen.Ini");
 const QString kBandFile = QStringLiteral("RavlenB.Ini");
 
-// The view switches kept between runs, in the order they are read and written.
-const char* const kSwitches[] = {"ShowAxes", "ShowGridXY", "ShowGridXZ", "HideHull", "HideBracket",
-                                 "ShowPerspective", "Transparent"};
+// The view switches kept between runs, in the order they are read and written, each
+// under its command's name.
+constexpr TDoorCommand kSwitches[] = {TDoorCommand::ShowAxes, TDoorCommand::ShowGridXY, TDoorCommand::ShowGridXZ,
+                                      TDoorCommand::HideHull, TDoorCommand::HideBracket,
+                                      TDoorCommand::ShowPerspective, TDoorCommand::Transparent};
 
 // The folder for files the working directory cannot take: TEMP, then TMPDIR, then the
 // system's temporary folder (never the root of the file system).
@@ -75,8 +77,8 @@ void TFDoor::Pos1Read(TRegistry& registry)
     AutoForceScale->setChecked(autoScale);
     EvaluationCycle();  // what a click on the box does
   }
-  for (const char* name : kSwitches) {
-    QAction* command = ActionManager1->Find(QString::fromLatin1(name));
+  for (const TDoorCommand id : kSwitches) {
+    QAction* command = Command(id);
     TCommandTable::SetChecked(command, RegReadBoolDef(registry, command->objectName(), command->isChecked()));
   }
   FModel.SetSolverFactor(RegReadRealDef(registry, QStringLiteral("SolverFactor"), FModel.SolverFactor()));
@@ -102,8 +104,8 @@ void TFDoor::Pos1Write(TRegistry& registry)
   for (TEditF* edit : {AngleX, AngleY, AngleZ, TrawlResistance, TrawlSpeed, ForceScale})
     edit->SaveToRegistry(registry);
   registry.WriteBool(QStringLiteral("AutoForceScale"), AutoForceScale->isChecked());
-  for (const char* name : kSwitches)
-    registry.WriteBool(QString::fromLatin1(name), ActionManager1->Find(QString::fromLatin1(name))->isChecked());
+  for (const TDoorCommand id : kSwitches)
+    registry.WriteBool(Command(id)->objectName(), Command(id)->isChecked());
   registry.WriteReal(QStringLiteral("SolverFactor"), FModel.SolverFactor());
   if (!FBandFileName.isEmpty())
     FBars->SaveBandLayout(FBandFileName);  // a file that cannot be written is skipped

@@ -45,7 +45,7 @@ int main(int argc, char** argv)
   TWrpBrdAttack wrpBrdAttack;
   auto* graph = new TGraphWin(&door);
   graph->SetErrorReporter([](const QString& text) { ShowMessage(TMessageKind::Error, text); });
-  QObject::connect(graph, &TGraphWin::VisibleChanged, door.Commands().Find(QStringLiteral("Graph")),
+  QObject::connect(graph, &TGraphWin::VisibleChanged, door.Command(TDoorCommand::Graph),
                    &QAction::setChecked);
 
   TDoorCollaborators collaborators;
