@@ -36,6 +36,10 @@ struct TExpectedMaterial {
 // Extents are given to a hundredth of a millimetre.
 constexpr double kExtentTolerance = 0.006;
 
+// A hole's wall is as far from its point all round, to within this (millimetres); a
+// polygon of 20 or more corners stays well inside it.
+constexpr double kHoleOffCentre = 0.3;
+
 using TKey = std::tuple<float, float, float>;
 TKey KeyOf(const aiVector3D& v) { return {v.x, v.y, v.z}; }
 
@@ -103,7 +107,8 @@ double NearestHit(const std::vector<std::array<aiVector3D, 3>>& tris, const aiVe
 }
 
 // A hole of radius up to maxRadius round `centre` with its axis along `axis`: nothing lies
-// on the axis within `clear` either side, and a wall meets every ray across the axis.
+// on the axis within `clear` either side, and a wall meets every ray across the axis at
+// the same distance, so the hole is centred on the point.
 void CheckHole(const std::vector<std::array<aiVector3D, 3>>& tris, aiVector3D centre, aiVector3D axis,
                double clear, double maxRadius, const QString& what)
 {
@@ -112,12 +117,16 @@ void CheckHole(const std::vector<std::array<aiVector3D, 3>>& tris, aiVector3D ce
   QVERIFY2(along < 0 || along > 2 * clear, qPrintable(what + ": a face covers the hole"));
   const aiVector3D u = std::fabs(axis.z) > 0.5f ? aiVector3D(1, 0, 0) : aiVector3D(0, 0, 1);
   const aiVector3D v = axis ^ u;
+  double nearest = maxRadius, farthest = 0;
   for (int k = 0; k < 8; ++k) {
     const double a = k * 0.7853981633974483 + 0.1;
     const aiVector3D dir = u * static_cast<float>(std::cos(a)) + v * static_cast<float>(std::sin(a));
     const double wall = NearestHit(tris, centre, dir);
     QVERIFY2(wall > 0 && wall <= maxRadius, qPrintable(what + QString(": no rim at %1 mm").arg(wall)));
+    nearest = std::min(nearest, wall);
+    farthest = std::max(farthest, wall);
   }
+  QVERIFY2(farthest - nearest < kHoleOffCentre, qPrintable(what + ": the hole is not centred on its point"));
 }
 
 aiVector3D Mm(const TxyzSingle& p) { return {p.X * 1000, p.Y * 1000, p.Z * 1000}; }
