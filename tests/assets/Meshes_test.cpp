@@ -21,6 +21,7 @@
 #include <tuple>
 
 #include "assets/Meshes.h"
+#include "coefficients/CoefTables.h"
 #include "mechanics/DoorData.h"
 
 namespace {
@@ -151,7 +152,10 @@ class TMeshesTest : public QObject {
   void MeshLoads();
   void UnknownMeshIsEmpty();
   void BracketMaterialsAreNamedLikeTheHulls();
+  void BracketPartsHaveTheirExtents_data();
+  void BracketPartsHaveTheirExtents();
   void HullHolesSitAtTheTablePoints();
+  void CentreOfPressureLineLiesOnTheWing();
   void TowingHolesSitAtTheTablePoints_data();
   void TowingHolesSitAtTheTablePoints();
 };
@@ -304,6 +308,42 @@ void TMeshesTest::BracketMaterialsAreNamedLikeTheHulls()
   }
 }
 
+void TMeshesTest::BracketPartsHaveTheirExtents_data()
+{
+  QTest::addColumn<int>("id");
+  QTest::addColumn<int>("object");
+  QTest::addColumn<TExtent>("extent");
+  const TExtent plate{-9.98, 9.98, -40, 9.73, -49.8, 49.8}, pin{-5, 5, -5, 5, -38, 38};
+  QTest::newRow("small plate") << kBracketSmallMesh << 0 << plate;
+  QTest::newRow("small part") << kBracketSmallMesh << 1 << TExtent{-6, 6, -84, -16, -53.98, 53.98};
+  QTest::newRow("medium plate") << kBracketMediumMesh << 0 << plate;
+  QTest::newRow("medium part") << kBracketMediumMesh << 1 << TExtent{-6, 6, -84, -16, -57.87, 57.87};
+  QTest::newRow("medium pin") << kBracketMediumMesh << 2 << pin;
+  QTest::newRow("large plate") << kBracketLargeMesh << 0 << plate;
+  QTest::newRow("large part") << kBracketLargeMesh << 1 << TExtent{-6, 6, -84, -16, -65.78, 65.78};
+  QTest::newRow("large pin") << kBracketLargeMesh << 2 << pin;
+}
+
+void TMeshesTest::BracketPartsHaveTheirExtents()
+{
+  QFETCH(int, id);
+  QFETCH(int, object);
+  QFETCH(TExtent, extent);
+  const TLoaded b = Load(id, "bracket.3ds");
+  QVERIFY(b.Scene);
+  const aiMesh* m = b.Scene->mMeshes[object];
+  aiVector3D lo(1e9f), hi(-1e9f);
+  for (unsigned k = 0; k < m->mNumVertices; ++k) {
+    const aiVector3D& p = m->mVertices[k];
+    lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+    hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+  }
+  const std::array<std::pair<double, double>, 6> ends{{{lo.x, extent.MinX}, {hi.x, extent.MaxX}, {lo.y, extent.MinY},
+                                                       {hi.y, extent.MaxY}, {lo.z, extent.MinZ}, {hi.z, extent.MaxZ}}};
+  for (const auto& [got, want] : ends)
+    QVERIFY2(std::fabs(got - want) <= kExtentTolerance, qPrintable(QString("extent %1, want %2").arg(got).arg(want)));
+}
+
 // Every bridle hole and every bracket pair point is a hole through a lug plate: nothing
 // on its axis (up the span), a wall all round within a shackle's reach.
 void TMeshesTest::HullHolesSitAtTheTablePoints()
@@ -318,6 +358,30 @@ void TMeshesTest::HullHolesSitAtTheTablePoints()
   }
   for (int k = 0; k < 6; ++k)
     CheckHole(tris, Mm(PairPoints[k]), up, 8, 8, QString::fromStdString(PairCubeName(k)));
+}
+
+// The wing's centre of pressure moves along this line; the cube that marks it must sit on
+// the wing plate, so the plate crosses the line at every one of its points (mid-span).
+void TMeshesTest::CentreOfPressureLineLiesOnTheWing()
+{
+  const TLoaded hull = Load(kWingMesh, "Wing.3ds");
+  QVERIFY(hull.Scene);
+  const aiMesh* wing = hull.Scene->mMeshes[0];
+  std::vector<std::array<aiVector3D, 3>> tris;
+  for (unsigned f = 0; f < wing->mNumFaces; ++f) {
+    const aiFace& face = wing->mFaces[f];
+    tris.push_back({wing->mVertices[face.mIndices[0]], wing->mVertices[face.mIndices[1]],
+                    wing->mVertices[face.mIndices[2]]});
+  }
+  // The point lies between the plate's two faces, give or take a millimetre.
+  constexpr double kReach = 20, kSlack = 1;
+  for (const TCpLineRow& row : CpLineTable) {
+    const aiVector3D p(static_cast<float>(row.X * 1000), static_cast<float>(row.Y * 1000), 0);
+    const double below = NearestHit(tris, p - aiVector3D(0, kReach, 0), {0, 1, 0});
+    const double above = NearestHit(tris, p + aiVector3D(0, kReach, 0), {0, -1, 0});
+    QVERIFY2(below > 0 && below <= kReach + kSlack && above > 0 && above <= kReach + kSlack,
+             qPrintable(QString("point at x = %1 mm is off the plate").arg(p.x)));
+  }
 }
 
 void TMeshesTest::TowingHolesSitAtTheTablePoints_data()
