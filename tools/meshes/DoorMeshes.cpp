@@ -129,7 +129,7 @@ TLoop BridleLugOutline(const std::array<TVec2, kHolesPerRow>& holes, int baseSeg
   TLoop out;
   for (int k = 0; k <= baseSegments; ++k)
     out.push_back(kWing.At(baseStart + (baseEnd - baseStart) * k / baseSegments));
-  Append(out, Arc(holes[0], rim, rim, -60, 0, 4));
+  Append(out, Arc(holes[0], rim, rim, -90, 0, 4));
   Append(out, Arc(holes[0], rim, rim, 0, outward, 3));
   Append(out, Arc(holes[kHolesPerRow - 1], rim, rim, outward, outward + 135, 6));
   return out;
