@@ -19,6 +19,7 @@
 #include "assets/Assets.h"
 #include "controls/EditF.h"
 #include "controls/Pos.h"
+#include "dialogs/InputEdit.h"
 
 namespace {
 
@@ -52,6 +53,15 @@ TEditF* MakeEdit(QWidget* parent, const TEditDef& spec, bool readOnly = false)
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
   }
+  return edit;
+}
+
+// An edit of a balance input, with the input's numbers.
+TEditF* MakeInputEdit(QWidget* parent, TInput input)
+{
+  auto* edit = new TEditF(parent);
+  SetUpInputEdit(*edit, input);
+  edit->setFixedHeight(21);
   return edit;
 }
 
@@ -196,8 +206,8 @@ void TFDoor::CreatePanel()
 
   auto [trawl, trawlGrid] = group("GroupBox2", tr("Trawl"));
   GroupBox2 = trawl;
-  TrawlResistance = MakeEdit(trawl, {"TrawlResistance", 100000, 100, 10000000, true, 3, 1000});
-  TrawlSpeed = MakeEdit(trawl, {"TrawlSpeed", 2, 0.1L, 10, true, 3, 1});
+  TrawlResistance = MakeInputEdit(trawl, TInput::TrawlResistance);
+  TrawlSpeed = MakeInputEdit(trawl, TInput::TrawlSpeed);
   ScrollTrlRes = spinFor(TrawlResistance, "ScrollTrlRes", +100, -100);
   ScrollSpeed = spinFor(TrawlSpeed, "ScrollSpeed", +0.1L, -0.1L);
   row(trawlGrid, trawl, tr("Resistance, kN"), TrawlResistance, ScrollTrlRes);

@@ -128,9 +128,10 @@ void TFDoor::AskSolverFactorExecute()
   if (!FCollaborators.AskAny)
     return;
   Real factor = FModel.SolverFactor();
+  const TInputDef& def = InputDef(TInput::SolverFactor);
   FCollaborators.AskAny->AskReal(tr("Solver sensitivity"),
                                  tr("Value from 5.0 to 10000.0\rLess - coarse, quick solving.\rGreat - fine, slow solving."),
-                                 15, 1, 5.0L, 10000.0L, 50.0L, factor);
+                                 15, def.Decimals, def.Min, def.Max, def.Default, factor);
   // Takes effect at the next run; nothing is evaluated now.
   FModel.SetSolverFactor(factor);
 }

@@ -81,7 +81,7 @@ void TFDoor::Pos1Read(TRegistry& registry)
     QAction* command = Command(id);
     TCommandTable::SetChecked(command, RegReadBoolDef(registry, command->objectName(), command->isChecked()));
   }
-  FModel.SetSolverFactor(RegReadRealDef(registry, QStringLiteral("SolverFactor"), FModel.SolverFactor()));
+  FModel.SetSolverFactor(RegReadRealDef(registry, QString::fromLatin1(InputDef(TInput::SolverFactor).Name), FModel.SolverFactor()));
   EvaluationCycle();
 
   // Each restored switch runs its handler once with its restored state. Animate is never
@@ -106,7 +106,7 @@ void TFDoor::Pos1Write(TRegistry& registry)
   registry.WriteBool(QStringLiteral("AutoForceScale"), AutoForceScale->isChecked());
   for (const TDoorCommand id : kSwitches)
     registry.WriteBool(Command(id)->objectName(), Command(id)->isChecked());
-  registry.WriteReal(QStringLiteral("SolverFactor"), FModel.SolverFactor());
+  registry.WriteReal(QString::fromLatin1(InputDef(TInput::SolverFactor).Name), FModel.SolverFactor());
   if (!FBandFileName.isEmpty())
     FBars->SaveBandLayout(FBandFileName);  // a file that cannot be written is skipped
 }

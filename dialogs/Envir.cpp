@@ -10,6 +10,7 @@
 #include "controls/LabeledEditF.h"
 #include "controls/LinkLabel.h"
 #include "controls/ToolsRegistry.h"
+#include "dialogs/InputEdit.h"
 #include "dialogs/SvgDrawing.h"
 #include "mechanics/DoorModel.h"
 #include "platform/Registry.h"
@@ -43,7 +44,8 @@ TDrawingDialogDef EnvironmentDef()
   return def;
 }
 
-// The numbers of one edit, internal units; the range includes both ends.
+// The numbers of one edit the other programs never see, internal units; the range
+// includes both ends.
 struct TEditNumbers {
   Real Value = 0;
   Real Min = 0;
@@ -51,8 +53,9 @@ struct TEditNumbers {
   int Decimals = 3;
 };
 
-void SetNumbers(TEditF& edit, const TEditNumbers& n)
+void SetNumbers(TEditF& edit, const char* name, const TEditNumbers& n)
 {
+  edit.setObjectName(QString::fromLatin1(name));
   {
     TEditFInit init(edit);
     edit.SetValMultiplier(1);
@@ -67,15 +70,10 @@ void SetNumbers(TEditF& edit, const TEditNumbers& n)
   edit.SetValue(n.Value);
 }
 
-// A labelled edit of the water or the ground: dimensionless unit, caption on the left and
-// unit caption on the right, both white and bold so that they read on the water.
-TLabeledEditF* WaterEdit(QWidget* panel, const char* name, const QRect& bounds, const QString& caption,
-                         const QString& unit, const TEditNumbers& numbers)
+TLabeledEditF* WaterEdit(QWidget* panel, const QRect& bounds, const QString& caption, const QString& unit)
 {
   auto* edit = new TLabeledEditF(panel);
-  edit->setObjectName(QString::fromLatin1(name));
   edit->setGeometry(bounds);
-  SetNumbers(*edit, numbers);
   for (TCaptionLabel* label : {static_cast<TCaptionLabel*>(edit->ValLabel()), static_cast<TCaptionLabel*>(edit->ValDimLabel())}) {
     QFont bold = label->font();
     bold.setBold(true);
@@ -108,19 +106,19 @@ TEnvironment::TEnvironment(QWidget* parent) : TDrawingDialog(EnvironmentDef(), p
   wposWDENS = Marker(Panel1, "wposWDENS", {226, 185, 64, 13});
   wposWVISC = Marker(Panel1, "wposWVISC", {203, 274, 54, 13});
 
-  WDens = WaterEdit(Panel1, "WDens", {255, 125, 59, 21}, QStringLiteral("Water Density:"), QStringLiteral("kg/m^3"),
-                    {1030, 800, 1100, 3});
-  WVisc = WaterEdit(Panel1, "WVisc", {154, 163, 59, 21}, QStringLiteral("Kinematic Viscosity:"),
-                    QStringLiteral("stokes"), {1.63e-06L, 0, 1, 10});
-  GDens = WaterEdit(Panel1, "GDens", {166, 248, 59, 21}, QStringLiteral("Ground Density:"), QStringLiteral("kg/m^3"),
-                    {2000, 800, 22000, 3});
-  GFric = WaterEdit(Panel1, "GFric", {242, 302, 59, 21}, QStringLiteral("Steel-Ground Friction Coefficient:"),
-                    QStringLiteral("m"), {0.2L, 0, 1, 3});
+  WDens = WaterEdit(Panel1, {255, 125, 59, 21}, QStringLiteral("Water Density:"), QStringLiteral("kg/m^3"));
+  SetUpInputEdit(*WDens, TInput::WaterDensity);
+  WVisc = WaterEdit(Panel1, {154, 163, 59, 21}, QStringLiteral("Kinematic Viscosity:"), QStringLiteral("stokes"));
+  SetNumbers(*WVisc, "WVisc", {1.63e-06L, 0, 1, 10});
+  GDens = WaterEdit(Panel1, {166, 248, 59, 21}, QStringLiteral("Ground Density:"), QStringLiteral("kg/m^3"));
+  SetNumbers(*GDens, "GDens", {2000, 800, 22000, 3});
+  GFric = WaterEdit(Panel1, {242, 302, 59, 21}, QStringLiteral("Steel-Ground Friction Coefficient:"),
+                    QStringLiteral("m"));
+  SetNumbers(*GFric, "GFric", {0.2L, 0, 1, 3});
 
   GCoef = new TEditF(Panel1);
-  GCoef->setObjectName(QStringLiteral("GCoef"));
   GCoef->setGeometry(158, 327, 50, 21);
-  SetNumbers(*GCoef, {0.35L, 0, 100, 5});
+  SetNumbers(*GCoef, "GCoef", {0.35L, 0, 100, 5});
   LinkLabel3 = new TLinkLabel(Panel1);
   LinkLabel3->setObjectName(QStringLiteral("LinkLabel3"));
   LinkLabel3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

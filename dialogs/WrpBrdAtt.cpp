@@ -8,14 +8,11 @@
 #include "controls/LabeledEditF.h"
 #include "controls/LinkLabel.h"
 #include "controls/ToolsRegistry.h"
+#include "dialogs/InputEdit.h"
 #include "mechanics/DoorModel.h"
 #include "platform/Registry.h"
 
 namespace {
-
-// The between-bridles edit: 5 degrees at first, up to just under 80 degrees.
-constexpr Real kBridleSpreadDefault = 0.08726646259971647L;
-constexpr Real kBridleSpreadMax = 1.396L;
 
 const QString kBridleAngleBridleValue = QStringLiteral("BridleAngleBridle");
 
@@ -37,24 +34,12 @@ TDrawingDialogDef WrpBrdAttackDef()
   return def;
 }
 
-// A direction edit: radians shown in degrees, 0 at first, the open range of the bound.
-TEditF* AngleEdit(QWidget* panel, const char* name, const QRect& bounds)
+// A direction edit: radians shown in degrees, 0 at first, the open range short of 90 degrees.
+TEditF* AngleEdit(QWidget* panel, TInput input, const QRect& bounds)
 {
   auto* edit = new TEditF(panel);
-  edit->setObjectName(QString::fromLatin1(name));
   edit->setGeometry(bounds);
-  {
-    TEditFInit init(*edit);
-    edit->SetValMultiplier(kAngleEditMultiplier);
-    edit->SetValMin(-kAngleEditBound);
-    edit->SetValMinIncl(false);
-    edit->SetValMax(kAngleEditBound);
-    edit->SetValMaxIncl(false);
-    edit->SetValPrecision(3);
-    edit->SetValDefault(0);
-    edit->SetValCheck(true);
-  }
-  edit->SetValue(0);
+  SetUpInputEdit(*edit, input);
   return edit;
 }
 
@@ -75,27 +60,16 @@ TLinkLabel* AngleCaption(QWidget* panel, const char* name, TEditF* edit, const Q
 
 TWrpBrdAttack::TWrpBrdAttack(QWidget* parent) : TDrawingDialog(WrpBrdAttackDef(), parent)
 {
-  WarpAngleOnPlan = AngleEdit(Panel1, "WarpAngleOnPlan", {39, 99, 69, 21});
-  BridleAngleOnPlan = AngleEdit(Panel1, "BridleAngleOnPlan", {198, 113, 69, 21});
-  WarpAngleOnSide = AngleEdit(Panel1, "WarpAngleOnSide", {21, 326, 69, 21});
-  BridleAngleOnSide = AngleEdit(Panel1, "BridleAngleOnSide", {163, 308, 69, 21});
+  WarpAngleOnPlan = AngleEdit(Panel1, TInput::WarpAngleOnPlan, {39, 99, 69, 21});
+  BridleAngleOnPlan = AngleEdit(Panel1, TInput::BridleAngleOnPlan, {198, 113, 69, 21});
+  WarpAngleOnSide = AngleEdit(Panel1, TInput::WarpAngleOnSide, {21, 326, 69, 21});
+  BridleAngleOnSide = AngleEdit(Panel1, TInput::BridleAngleOnSide, {163, 308, 69, 21});
 
   BridleAngleBridle = new TLabeledEditF(Panel1);
-  BridleAngleBridle->setObjectName(QStringLiteral("BridleAngleBridle"));
   BridleAngleBridle->setGeometry(308, 332, 73, 21);
+  SetUpInputEdit(*BridleAngleBridle, TInput::BridleAngleBridle);
   BridleAngleBridle->SetValDimensionType(QStringLiteral("Angle"));
   BridleAngleBridle->SetValDimension(QStringLiteral("Degrees [deg]"));
-  {
-    TEditFInit init(*BridleAngleBridle);
-    BridleAngleBridle->SetValMin(0);
-    BridleAngleBridle->SetValMinIncl(true);
-    BridleAngleBridle->SetValMax(kBridleSpreadMax);
-    BridleAngleBridle->SetValMaxIncl(true);
-    BridleAngleBridle->SetValPrecision(3);
-    BridleAngleBridle->SetValDefault(kBridleSpreadDefault);
-    BridleAngleBridle->SetValCheck(true);
-  }
-  BridleAngleBridle->SetValue(kBridleSpreadDefault);
   BridleAngleBridle->ValLabel()->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   BridleAngleBridle->ValLabel()->SetCaption(QStringLiteral("BB - Angle \nbetween bridles"));
   BridleAngleBridle->SetValLabelPosition(TLabelPosition::lpAbove);

@@ -5,22 +5,13 @@
 // balance link sets the four directions.
 #pragma once
 
-#include "coefficients/Real.h"
 #include "dialogs/DrawingDialog.h"
+#include "mechanics/InputDefs.h"
 
 struct TDoorInputs;
 class TEditF;
 class TLabeledEditF;
 class TLinkLabel;
-
-// Display multiplier of the four direction edits: they hold radians and show degrees.
-inline constexpr Real kAngleEditMultiplier = 0.017453292519943295L;
-// The four direction edits accept magnitudes below this many degrees only: at 90 degrees
-// the bridle pull along the flow has no finite lateral part, and an entry that shows as
-// 90.000 at three decimals is that angle.
-inline constexpr Real kAngleEditLimitDegrees = 89.9995L;
-// Their open range, radians: ]-kAngleEditBound .. kAngleEditBound[.
-inline constexpr Real kAngleEditBound = kAngleEditLimitDegrees * kAngleEditMultiplier;
 
 class TWrpBrdAttack : public TDrawingDialog {
   Q_OBJECT

@@ -116,11 +116,19 @@
  * It puts the seven inputs into its edits in the order of the table. Each edit checks
  * its range: a value outside it is replaced by the edit's default and the program shows
  * the edit's range message to its user; the run uses the corrected value, which is not
- * written back into the block. The ranges: TrawlSpeed 0.1..10 m/s (default 2),
- * TrawlResistance 100..10000000 N (100000), WaterDensity 800..1100 kg/m^3 (1030), the four
- * angles strictly between -pi/2 and pi/2 (0). Then it balances the door as its Balance
- * command does, from the attitude the door has, for at most 10000 steps; a run that does
- * not converge ends there without a message, and the remaining moments tell.
+ * written back into the block. The ranges, in the units of the block, and the defaults:
+ *   TrawlSpeed         0.1 .. 10, both ends included; default 2
+ *   TrawlResistance    100 .. 10000000, both ends included; default 100000
+ *   WaterDensity       800 .. 1100, both ends included; default 1030
+ *   WarpAngleOnPlan    -1.5707876001486366 .. 1.5707876001486366, both ends excluded; default 0
+ *   WarpAngleOnSide    -1.5707876001486366 .. 1.5707876001486366, both ends excluded; default 0
+ *   BridleAngleOnPlan  -1.5707876001486366 .. 1.5707876001486366, both ends excluded; default 0
+ *   BridleAngleOnSide  -1.5707876001486366 .. 1.5707876001486366, both ends excluded; default 0
+ * The four angles stop short of pi/2 at 89.9995 degrees: an angle that the program's edits
+ * show as 90.000 degrees is refused, since the bridle pull has no finite lateral part there.
+ * Then it balances the door as its Balance command does, from the attitude the door has,
+ * for at most 10000 steps; a run that does not converge ends there without a message, and
+ * the remaining moments tell.
  *
  * WHEN THE PROGRAM CLOSES
  *

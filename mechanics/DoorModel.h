@@ -8,19 +8,21 @@
 #include <functional>
 
 #include "DoorData.h"
+#include "InputDefs.h"
 #include "Tools.h"
 #include "coefficients/CoefTables.h"
 
-// The eight scalar inputs of an evaluation, SI units and radians.
+// The eight scalar inputs of an evaluation, SI units and radians; each starts where its
+// edit starts.
 struct TDoorInputs {
-  Real TrawlResistance = 100000;  // N, shared by the four bridle legs of the pair of doors
-  Real TrawlSpeed = 2;            // m/s
-  Real WaterDensity = 1030;       // kg/m^3
-  Real BridleAngleOnSide = 0;     // bridle attack angle, vertical projection
-  Real BridleAngleOnPlan = 0;     // bridle attack angle, horizontal projection
-  Real BridleAngleBridle = 0.08726646259971647L;  // angle between the bridles (5 degrees)
-  Real WarpAngleOnSide = 0;       // warp attack angle, vertical projection
-  Real WarpAngleOnPlan = 0;       // warp attack angle, horizontal projection
+  Real TrawlResistance = InputDef(TInput::TrawlResistance).Start;  // N, shared by the four bridle legs of the pair
+  Real TrawlSpeed = InputDef(TInput::TrawlSpeed).Start;            // m/s
+  Real WaterDensity = InputDef(TInput::WaterDensity).Start;        // kg/m^3
+  Real BridleAngleOnSide = InputDef(TInput::BridleAngleOnSide).Start;  // bridle attack angle, vertical projection
+  Real BridleAngleOnPlan = InputDef(TInput::BridleAngleOnPlan).Start;  // bridle attack angle, horizontal projection
+  Real BridleAngleBridle = InputDef(TInput::BridleAngleBridle).Start;  // angle between the bridles
+  Real WarpAngleOnSide = InputDef(TInput::WarpAngleOnSide).Start;      // warp attack angle, vertical projection
+  Real WarpAngleOnPlan = InputDef(TInput::WarpAngleOnPlan).Start;      // warp attack angle, horizontal projection
 };
 
 // Directions of the bridle legs and of the warp, which depend on the inputs only. The
@@ -167,7 +169,7 @@ private:
   std::function<void(Real)> FAttackObserver;
   TLegDirectionCache FLegs;
   Txyz FAttitude;
-  Real FSolverFactor = 10000;
+  Real FSolverFactor = InputDef(TInput::SolverFactor).Start;
   mutable TDoorResults FResults;
   mutable bool FMarkersStale = false;
   TMarkerSnapshot FMarkerSnapshot;

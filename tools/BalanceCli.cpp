@@ -19,41 +19,105 @@
 
 namespace {
 
-// Display multipliers of the edits the options stand for.
+// Forces are printed in kN.
 constexpr Real kKiloNewton = 1000;
-constexpr Real kAngleEditFactor = 0.017453292519943295L;   // warp and bridle angle edits
-constexpr Real kBridleSpreadFactor = 0.0174532925199433L;  // the between-bridles edit
-constexpr Real kAngleEditBound = 1.5707963267948966L;      // their open range, radians
 
-constexpr const char* kUsage =
-    "Usage: ravlen-balance [evaluate|balance] [options]\n"
-    "Evaluates the loads on a trawl door at one attitude, or balances it (default).\n"
-    "\n"
-    "Door and rigging:\n"
-    "  --area A            wing area, m^2: 4.5, 7.6, 10.3, 11.6 or 14.4\n"
-    "                      (default: the start-up door, 10.39 m^2 at scale 5)\n"
-    "  --ballast N         ballast pieces, 1..6 (3)\n"
-    "  --bracket SIZE      small, medium or large (medium)\n"
-    "  --upper-hole R,H    upper bridle hole: row 1..3, hole 1..5 (1,1)\n"
-    "  --lower-hole R,H    lower bridle hole: row 1..3, hole 1..5 (1,1)\n"
-    "  --pair N            bracket pair, 1..3 (1)\n"
-    "  --tow-hole H        towing hole: F2u, F1u, F0, F1d or F2d (F0)\n"
-    "Towing conditions:\n"
-    "  --speed V           trawl speed, m/s, 0.1..10 (2)\n"
-    "  --resistance R      trawl resistance, kN, 0.1..10000 (100)\n"
-    "  --density RHO       water density, kg/m^3, 800..1100 (1030)\n"
-    "  --warp-plan DEG     warp attack angle, horizontal projection, -90..90 open (0)\n"
-    "  --warp-side DEG     warp attack angle, vertical projection, -90..90 open (0)\n"
-    "  --bridle-plan DEG   bridle attack angle, horizontal projection, -90..90 open (0)\n"
-    "  --bridle-side DEG   bridle attack angle, vertical projection, -90..90 open (0)\n"
-    "  --bridle-between DEG  angle between the bridles, 0..79.98 (5)\n"
-    "Solver:\n"
-    "  --solver-factor F   sensitivity, 5..10000 (10000): the door turns M/F degrees\n"
-    "                      per step for a moment of M N*m\n"
-    "  --attitude X,Y,Z    start attitude, degrees (0,0,0)\n"
-    "Output:\n"
-    "  --json              one JSON object instead of the table\n"
-    "  --help              this text\n";
+// The towing conditions as options. Each takes its value in the display unit of the
+// window's edit and refuses what the edit refuses.
+struct TConditionOption {
+  const char* Option;   // "--speed"
+  const char* Value;    // what the help calls the value
+  const char* Meaning;  // "trawl speed"
+  const char* Unit;     // the edit's display unit
+  TInput Input;
+  Real TDoorInputs::*Field;
+};
+constexpr TConditionOption kConditions[] = {
+    {"--speed", "V", "trawl speed", "m/s", TInput::TrawlSpeed, &TDoorInputs::TrawlSpeed},
+    {"--resistance", "R", "trawl resistance", "kN", TInput::TrawlResistance, &TDoorInputs::TrawlResistance},
+    {"--density", "RHO", "water density", "kg/m^3", TInput::WaterDensity, &TDoorInputs::WaterDensity},
+    {"--warp-plan", "DEG", "warp attack angle, horizontal projection", "degrees", TInput::WarpAngleOnPlan,
+     &TDoorInputs::WarpAngleOnPlan},
+    {"--warp-side", "DEG", "warp attack angle, vertical projection", "degrees", TInput::WarpAngleOnSide,
+     &TDoorInputs::WarpAngleOnSide},
+    {"--bridle-plan", "DEG", "bridle attack angle, horizontal projection", "degrees", TInput::BridleAngleOnPlan,
+     &TDoorInputs::BridleAngleOnPlan},
+    {"--bridle-side", "DEG", "bridle attack angle, vertical projection", "degrees", TInput::BridleAngleOnSide,
+     &TDoorInputs::BridleAngleOnSide},
+    {"--bridle-between", "DEG", "angle between the bridles", "degrees", TInput::BridleAngleBridle,
+     &TDoorInputs::BridleAngleBridle},
+};
+
+// A number as the help and the messages show it: six significant digits at most.
+std::string Shown(Real value)
+{
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6Lg", value);
+  return text;
+}
+
+// An input's range in its display unit: "0.1..10", "-89.9995..89.9995 open".
+std::string RangeText(const TInputDef& def)
+{
+  std::string text = Shown(def.Min / def.Multiplier) + ".." + Shown(def.Max / def.Multiplier);
+  if (!def.MinIncl && !def.MaxIncl)
+    text += " open";
+  else if (!def.MinIncl)
+    text += ", " + Shown(def.Min / def.Multiplier) + " excluded";
+  else if (!def.MaxIncl)
+    text += ", " + Shown(def.Max / def.Multiplier) + " excluded";
+  return text;
+}
+
+// One option line of the help: the option and its value in the first 22 columns, then
+// what it means; the range and the start value follow, on a line of their own when the
+// line would pass 80 columns.
+std::string UsageLine(const std::string& option, const std::string& meaning, const std::string& range)
+{
+  std::string line = "  " + option;
+  line.resize(std::max<std::size_t>(line.size() + 2, 22), ' ');
+  if (line.size() + meaning.size() + 2 + range.size() > 80)
+    return line + meaning + ",\n" + std::string(22, ' ') + range + "\n";
+  return line + meaning + ", " + range + "\n";
+}
+
+std::string ConditionUsage(const TConditionOption& c)
+{
+  const TInputDef& def = InputDef(c.Input);
+  return UsageLine(std::string(c.Option) + " " + c.Value, c.Meaning,
+                   std::string(c.Unit) + ", " + RangeText(def) + " (" + Shown(def.Start / def.Multiplier) + ")");
+}
+
+std::string Usage()
+{
+  std::string usage =
+      "Usage: ravlen-balance [evaluate|balance] [options]\n"
+      "Evaluates the loads on a trawl door at one attitude, or balances it (default).\n"
+      "\n"
+      "Door and rigging:\n"
+      "  --area A            wing area, m^2: 4.5, 7.6, 10.3, 11.6 or 14.4\n"
+      "                      (default: the start-up door, 10.39 m^2 at scale 5)\n"
+      "  --ballast N         ballast pieces, 1..6 (3)\n"
+      "  --bracket SIZE      small, medium or large (medium)\n"
+      "  --upper-hole R,H    upper bridle hole: row 1..3, hole 1..5 (1,1)\n"
+      "  --lower-hole R,H    lower bridle hole: row 1..3, hole 1..5 (1,1)\n"
+      "  --pair N            bracket pair, 1..3 (1)\n"
+      "  --tow-hole H        towing hole: F2u, F1u, F0, F1d or F2d (F0)\n"
+      "Towing conditions:\n";
+  for (const TConditionOption& c : kConditions)
+    usage += ConditionUsage(c);
+  const TInputDef& solver = InputDef(TInput::SolverFactor);
+  usage += "Solver:\n" +
+           UsageLine("--solver-factor F", "sensitivity",
+                     RangeText(solver) + " (" + Shown(solver.Start) + "): the door turns M/F degrees") +
+           std::string(22, ' ') + "per step for a moment of M N*m\n";
+  usage +=
+      "  --attitude X,Y,Z    start attitude, degrees (0,0,0)\n"
+      "Output:\n"
+      "  --json              one JSON object instead of the table\n"
+      "  --help              this text\n";
+  return usage;
+}
 
 // A usage error: one line naming the option and what it accepts.
 struct TUsageError : std::runtime_error {
@@ -72,7 +136,7 @@ struct TOptions {
   TBracketPair Pair = TBracketPair::Pair1;
   TTowHole TowHole = TTowHole::F0;
   TDoorInputs Inputs;
-  Real SolverFactor = 10000;
+  Real SolverFactor = InputDef(TInput::SolverFactor).Start;
   Txyz AttitudeDeg;
 };
 
@@ -113,15 +177,6 @@ Real Number(const std::string& option, const std::string& text, const std::strin
   return *value;
 }
 
-Real NumberInRange(const std::string& option, const std::string& text, Real lo, Real hi,
-                   const std::string& accepts)
-{
-  const Real value = Number(option, text, accepts);
-  if (value < lo || value > hi)
-    Fail(option, text, accepts);
-  return value;
-}
-
 int Integer(const std::string& option, const std::string& text, int lo, int hi, const std::string& accepts)
 {
   const Real value = Number(option, text, accepts);
@@ -157,17 +212,26 @@ int HoleIndex(const std::string& option, const std::string& text)
   return (row - 1) * kHolesPerRow + (hole - 1);
 }
 
-// A warp or bridle angle in degrees, refused when it reaches 90 at the edit's three
-// decimals: at 90 degrees the bridle pull along the flow has no lateral bound.
-Real EdgeAngle(const std::string& option, const std::string& text)
+// An input's value in the display unit of its edit, in internal units; refused outside the
+// edit's range. The warp and bridle angles thus stop short of 90 degrees, where the bridle
+// pull along the flow has no lateral bound.
+Real InputValue(const std::string& option, const std::string& text, TInput input, const std::string& unit)
 {
-  const std::string accepts = "degrees strictly between -90 and 90";
-  const Real degrees = Number(option, text, accepts);
-  const Real radians = degrees * kAngleEditFactor;
-  if (!(radians > -kAngleEditBound && radians < kAngleEditBound) ||
-      std::round(std::fabs(degrees) * 1000) >= 90000)
+  const TInputDef& def = InputDef(input);
+  const std::string accepts = (unit.empty() ? "a number" : unit) + " in " + RangeText(def);
+  const Real value = Number(option, text, accepts) * def.Multiplier;
+  if (!def.Holds(value))
     Fail(option, text, accepts);
-  return radians;
+  return value;
+}
+
+// The condition an option sets, or null.
+const TConditionOption* ConditionOption(const std::string& option)
+{
+  for (const TConditionOption& c : kConditions)
+    if (option == c.Option)
+      return &c;
+  return nullptr;
 }
 
 TTowHole TowHoleByName(const std::string& text)
@@ -233,31 +297,10 @@ TOptions ParseOptions(int argc, const char* const* argv)
       o.Pair = static_cast<TBracketPair>(Integer(arg, value, 1, 3, "bracket pair 1, 2 or 3"));
     } else if (arg == "--tow-hole") {
       o.TowHole = TowHoleByName(value);
-    } else if (arg == "--speed") {
-      o.Inputs.TrawlSpeed = NumberInRange(arg, value, 0.1L, 10, "m/s in 0.1..10");
-    } else if (arg == "--resistance") {
-      const std::string accepts = "kN in 0.1..10000";
-      o.Inputs.TrawlResistance = Number(arg, value, accepts) * kKiloNewton;
-      if (o.Inputs.TrawlResistance < 100 || o.Inputs.TrawlResistance > 10000000)
-        Fail(arg, value, accepts);
-    } else if (arg == "--density") {
-      o.Inputs.WaterDensity = NumberInRange(arg, value, 800, 1100, "kg/m^3 in 800..1100");
-    } else if (arg == "--warp-plan") {
-      o.Inputs.WarpAngleOnPlan = EdgeAngle(arg, value);
-    } else if (arg == "--warp-side") {
-      o.Inputs.WarpAngleOnSide = EdgeAngle(arg, value);
-    } else if (arg == "--bridle-plan") {
-      o.Inputs.BridleAngleOnPlan = EdgeAngle(arg, value);
-    } else if (arg == "--bridle-side") {
-      o.Inputs.BridleAngleOnSide = EdgeAngle(arg, value);
-    } else if (arg == "--bridle-between") {
-      const std::string accepts = "degrees in 0..79.98 (0..1.396 rad)";
-      const Real radians = Number(arg, value, accepts) * kBridleSpreadFactor;
-      if (radians < 0 || radians > 1.396L)
-        Fail(arg, value, accepts);
-      o.Inputs.BridleAngleBridle = radians;
+    } else if (const TConditionOption* c = ConditionOption(arg)) {
+      o.Inputs.*c->Field = InputValue(arg, value, c->Input, c->Unit);
     } else if (arg == "--solver-factor") {
-      o.SolverFactor = NumberInRange(arg, value, 5, 10000, "a number in 5..10000");
+      o.SolverFactor = InputValue(arg, value, TInput::SolverFactor, "");
     } else if (arg == "--attitude") {
       const std::string accepts = "X,Y,Z in degrees";
       const auto parts = SplitCommas(value);
@@ -384,7 +427,7 @@ int RunBalanceCli(int argc, const char* const* argv, std::ostream& out, std::ost
     return 2;
   }
   if (options.Help) {
-    out << kUsage;
+    out << Usage();
     return 0;
   }
 

@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include "CliFormat.h"
+#include "mechanics/InputDefs.h"
 #include "link/BalanceBlock.h"
 #include "platform/MessagePort.h"
 #include "platform/SharedMemory.h"
@@ -27,9 +28,8 @@
 
 namespace {
 
-// Display multipliers of the edits the options stand for, as ravlen-balance uses them.
+// Forces are printed in kN.
 constexpr Real kKiloNewton = 1000;
-constexpr Real kAngleEditFactor = 0.017453292519943295L;
 // How often the program is looked for while an asynchronous run is awaited, ms.
 constexpr int kLivenessCheckMs = 250;
 
@@ -65,19 +65,20 @@ struct TUsageError : std::runtime_error {
 // The input slots, in block order, with what the options set.
 enum TInputSlot { kSpeed, kResistance, kDensity, kWarpPlan, kWarpSide, kBridlePlan, kBridleSide, kInputSlots };
 
+// Each option takes its value in the display unit of the program's edit for that slot.
 struct TOptionDef {
   const char* Name;
-  Real Multiplier;  // option unit to the block's unit
+  TInput Input;
 };
 
 constexpr std::array<TOptionDef, kInputSlots> kInputOptions = {{
-    {"--speed", 1},
-    {"--resistance", kKiloNewton},
-    {"--density", 1},
-    {"--warp-plan", kAngleEditFactor},
-    {"--warp-side", kAngleEditFactor},
-    {"--bridle-plan", kAngleEditFactor},
-    {"--bridle-side", kAngleEditFactor},
+    {"--speed", TInput::TrawlSpeed},
+    {"--resistance", TInput::TrawlResistance},
+    {"--density", TInput::WaterDensity},
+    {"--warp-plan", TInput::WarpAngleOnPlan},
+    {"--warp-side", TInput::WarpAngleOnSide},
+    {"--bridle-plan", TInput::BridleAngleOnPlan},
+    {"--bridle-side", TInput::BridleAngleOnSide},
 }};
 
 struct TOptions {
@@ -128,7 +129,7 @@ TOptions ParseOptions(int argc, const char* const* argv)
         throw TUsageError(arg + " needs a value; see --help");
       value = argv[++i];
     }
-    o.Inputs[slot] = Number(arg, *value) * kInputOptions[slot].Multiplier;
+    o.Inputs[slot] = Number(arg, *value) * InputDef(kInputOptions[slot].Input).Multiplier;
   }
   return o;
 }

@@ -51,6 +51,41 @@ private slots:
   }
   void cleanup() { FCapture.reset(); }
 
+  void everyInputEditTakesItsDefinition_data()
+  {
+    QTest::addColumn<int>("input");
+    for (TInput input : {TInput::TrawlSpeed, TInput::TrawlResistance, TInput::WaterDensity, TInput::WarpAngleOnPlan,
+                         TInput::WarpAngleOnSide, TInput::BridleAngleOnPlan, TInput::BridleAngleOnSide,
+                         TInput::BridleAngleBridle})
+      QTest::newRow(InputDef(input).Name) << int(input);
+  }
+  // Each input has one edit among the windows, and it has the input's numbers: range,
+  // bounds, default, start value, decimals and display unit.
+  void everyInputEditTakesItsDefinition()
+  {
+    QFETCH(int, input);
+    const TInputDef& def = InputDef(TInput(input));
+    TWorkingDir workingDir;
+    TFDoor door;
+    TEnvironment environment;
+    TWrpBrdAttack wrpBrdAttack;
+    QList<TEditF*> edits;
+    for (QWidget* window : {static_cast<QWidget*>(&door), static_cast<QWidget*>(&environment),
+                            static_cast<QWidget*>(&wrpBrdAttack)})
+      edits += window->findChildren<TEditF*>(QString::fromLatin1(def.Name));
+    QCOMPARE(edits.size(), 1);
+    const TEditF& edit = *edits[0];
+    QVERIFY(edit.ValCheck());
+    QCOMPARE(double(edit.ValMin()), double(def.Min));
+    QCOMPARE(double(edit.ValMax()), double(def.Max));
+    QCOMPARE(edit.ValMinIncl(), def.MinIncl);
+    QCOMPARE(edit.ValMaxIncl(), def.MaxIncl);
+    QCOMPARE(double(edit.ValDefault()), double(def.Default));
+    QCOMPARE(double(edit.Val()), double(def.Start));
+    QCOMPARE(edit.ValPrecision(), def.Decimals);
+    QCOMPARE(double(edit.ValMultiplier()), double(def.Multiplier));
+  }
+
   void evaluationTakesTheConditionsAfterOk()
   {
     TWorkingDir workingDir;

@@ -97,7 +97,7 @@ private slots:
     QTest::addColumn<QStringList>("corrected");
     QTest::newRow("warp angle beyond 90 degrees")
         << QStringList{"--warp-plan", "100", "--speed", "3"}
-        << "WarpAngleOnPlan||StandInPanel : WarpAngleOnPlan|Value is out of range: ]-1.5707963267949..1.5707963267949["
+        << "WarpAngleOnPlan||StandInPanel : WarpAngleOnPlan|Value is out of range: ]-1.57078760014864..1.57078760014864["
         << QStringList{"--speed", "3"};
     QTest::newRow("density below 800") << QStringList{"--density", "700"}
                                        << "WDens||StandInPanel : WDens|Value is out of range: [800..1100]"

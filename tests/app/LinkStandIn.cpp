@@ -1,5 +1,5 @@
 // Serves the balance link the way the main window does, without the window: the seven
-// input edits (the real numeric edits, with their ranges and defaults), the real door
+// input edits (the real numeric edits, set up as the window's are), the real door
 // model and its solver, the link set up, published, served and torn down. Tells the tests
 // what a user would see, one line at a time on stdout (every message box, CR shown as
 // "|"); closes its "window" when stdin ends.
@@ -21,6 +21,7 @@
 
 #include "app/DoorConnect.h"
 #include "controls/EditF.h"
+#include "dialogs/InputEdit.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -29,11 +30,6 @@ namespace {
 constexpr int kHoldLimitMs = 20000;
 // How often a held run looks for that request, ms.
 constexpr int kHoldPollMs = 2;
-// Open bound of the warp and bridle angle edits, rad.
-constexpr Real kAngleBound = 1.5707963267948966L;
-// Display multipliers: kN, and degrees for the angle edits.
-constexpr Real kKiloNewton = 1000;
-constexpr Real kAngleMultiplier = 0.017453292519943295L;
 
 void Say(const std::string& line)
 {
@@ -58,23 +54,10 @@ public:
   }
 };
 
-struct TEditLayout {
-  const char* Name;
-  Real Value;  // also the default
-  Real Min, Max;
-  bool Inclusive;
-  Real Multiplier;
-};
-
-const std::array<TEditLayout, 7> kEdits = {{
-    {"TrawlSpeed", 2, 0.1L, 10, true, 1},
-    {"TrawlResistance", 100000, 100, 10000000, true, kKiloNewton},
-    {"WDens", 1030, 800, 1100, true, 1},
-    {"WarpAngleOnPlan", 0, -kAngleBound, kAngleBound, false, kAngleMultiplier},
-    {"WarpAngleOnSide", 0, -kAngleBound, kAngleBound, false, kAngleMultiplier},
-    {"BridleAngleOnPlan", 0, -kAngleBound, kAngleBound, false, kAngleMultiplier},
-    {"BridleAngleOnSide", 0, -kAngleBound, kAngleBound, false, kAngleMultiplier},
-}};
+// The seven edits the link reads and sets, in the order of the block.
+constexpr std::array<TInput, 7> kEdits = {TInput::TrawlSpeed,        TInput::TrawlResistance,  TInput::WaterDensity,
+                                          TInput::WarpAngleOnPlan,   TInput::WarpAngleOnSide,  TInput::BridleAngleOnPlan,
+                                          TInput::BridleAngleOnSide};
 
 class TStandInHost final : public TBalanceHost {
 public:
@@ -82,19 +65,8 @@ public:
   {
     FPanel.setObjectName("StandInPanel");
     for (std::size_t i = 0; i < kEdits.size(); ++i) {
-      const TEditLayout& layout = kEdits[i];
-      TEditF* edit = new TEditF(&FPanel);
-      edit->setObjectName(layout.Name);
-      edit->BeginInit();
-      edit->SetValMultiplier(layout.Multiplier);
-      edit->SetValMin(layout.Min);
-      edit->SetValMax(layout.Max);
-      edit->SetValMinIncl(layout.Inclusive);
-      edit->SetValMaxIncl(layout.Inclusive);
-      edit->SetValDefault(layout.Value);
-      edit->SetVal(layout.Value);
-      edit->EndInit();
-      FEdits[i] = edit;
+      FEdits[i] = new TEditF(&FPanel);
+      SetUpInputEdit(*FEdits[i], kEdits[i]);
     }
     FModel.SetInputSource([this](TDoorInputs& in) {
       in.TrawlSpeed = FEdits[0]->Val();
