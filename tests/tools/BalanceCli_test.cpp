@@ -59,6 +59,10 @@ TEST(BalanceCli, BadInputIsOneLineOnStderrAndStatusTwo)
       {"--warp-plan", "90"},
       {"--bridle-side", "-90"},
       {"--bridle-plan", "89.9999"},
+      {"--warp-side", "89.9995"},   // shows as 90.000 in the edit
+      {"--bridle-plan", "-89.9995"},
+      {"--density", "1100.001"},
+      {"--solver-factor", "10000.5"},
       {"--bridle-between", "80"},
       {"--bridle-between", "-1"},
       {"--solver-factor", "4"},
@@ -88,6 +92,8 @@ TEST(BalanceCli, AcceptsTheEdgesOfTheRanges)
       {"evaluate", "--bridle-between", "79.9"}, {"evaluate", "--bridle-between", "0"},
       {"evaluate", "--upper-hole", "3,5"},    {"evaluate", "--tow-hole", "F2d"},
       {"evaluate", "--area", "14.4"},         {"evaluate", "--solver-factor", "5"},
+      {"evaluate", "--warp-side", "89.9994"}, {"evaluate", "--bridle-plan", "-89.9994"},
+      {"evaluate", "--density", "1100"},      {"evaluate", "--solver-factor", "10000"},
   };
   for (const auto& args : cases)
     EXPECT_EQ(RunCli(args).Status, 0) << args[1];
