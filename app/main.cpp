@@ -4,8 +4,12 @@
 #include <QApplication>
 #include <QLocale>
 
+#include <iostream>
+
+#include "CommandLine.h"
 #include "CommandTable.h"
 #include "DoorF.h"
+#include "RavlenVersion.h"
 #include "TestHooks.h"
 #include "app/Conditions.h"
 #include "controls/ToolsText.h"
@@ -33,9 +37,16 @@ void TakeNumberLocale()
 
 int main(int argc, char** argv)
 {
+  // Answered before QApplication, which needs a display.
+  if (const std::optional<int> status = AnswerWithoutWindow(argc, argv, std::cout, std::cerr))
+    return *status;
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Ravlen"));
+  QApplication::setApplicationVersion(QStringLiteral(RAVLEN_VERSION));
   QApplication::setOrganizationName(QStringLiteral("Tamarek"));
+  // The desktop entry this window belongs to, so that a Wayland desktop shows its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(RAVLEN_APP_ID));
   TakeNumberLocale();
 
   TTestHooks testHooks;
