@@ -6,7 +6,7 @@
 
 #include <ostream>
 
-#include "HelpFile.h"
+#include "InstallLayout.h"
 #include "tools/ProgramVersion.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "CommandTable.h"
 #include "CustomizeDlg.h"
 #include "DoorF.h"
-#include "HelpFile.h"
+#include "InstallLayout.h"
 #include "HelpViewer.h"
 #include "RavlenVersion.h"
 #include "assets/Assets.h"

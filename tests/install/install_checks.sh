@@ -87,6 +87,31 @@ help)
   cmp -s "$found" "$source/assets/rvn.hlp" || fail "the installed help file is not the program's help text"
   ;;
 
+files)
+  # Two runs of the installed window, the second with settings to read back: what the user
+  # keeps lands in the working folder and the settings store, never in the installed tree.
+  home=$work/home
+  mkdir -p "$home/work" "$home/config" "$home/run"
+  chmod 700 "$home/run"
+  for run in first second; do
+    (cd "$home/work" && exec env QT_QPA_PLATFORM=offscreen HOME="$home" XDG_CONFIG_HOME="$home/config" \
+      XDG_RUNTIME_DIR="$home/run" RAVLEN_LINK_BLOCK="/ravlen-install-check-$$" RAVLEN_MESSAGE_LOG="$home/messages" \
+      RAVLEN_STATE_LOG="$home/state" "$tree/bin/ravlen") &
+    pid=$!
+    for _ in $(seq 300); do
+      grep -q "^ready" "$home/state" 2>/dev/null && break
+      sleep 0.1
+    done
+    kill -TERM "$pid"
+    wait "$pid" || fail "the $run run of the installed ravlen did not close cleanly"
+    grep -q "^ready" "$home/state" || fail "the $run run of the installed ravlen never became ready"
+    rm -f "$home/state"
+  done
+  [ -f "$home/work/RavlenB.Ini" ] || fail "the installed ravlen keeps no bar layout in its working folder"
+  stray=$(ls "$tree/bin" | grep -vxE "ravlen|ravlen-balance|ravlen-link" || true)
+  [ -z "$stray" ] || fail "the installed ravlen wrote into its bin folder: $stray"
+  ;;
+
 header)
   export PKG_CONFIG_PATH=$tree/share/pkgconfig PKG_CONFIG_SYSROOT_DIR=$root
   cflags=$(pkg-config --cflags ravlen-link) || fail "pkg-config does not know ravlen-link"

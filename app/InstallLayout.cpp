@@ -1,5 +1,5 @@
-// The help file's places.
-#include "HelpFile.h"
+// The program's files in the build tree and in an installed tree.
+#include "InstallLayout.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,11 +13,17 @@ constexpr const char* kHelpFileName = "rvn.hlp";
 
 }  // namespace
 
+QString InstalledDataFolder(const QString& executableDir)
+{
+  return QDir::cleanPath(QDir(executableDir).filePath(QStringLiteral(RAVLEN_DATA_FROM_BINDIR)));
+}
+
+bool RunsInstalled(const QString& executableDir) { return QFileInfo(InstalledDataFolder(executableDir)).isDir(); }
+
 QStringList HelpFileCandidates(const QString& executableDir)
 {
-  const QDir bin(executableDir);
-  return {bin.filePath(QString::fromLatin1(kHelpFileName)),
-          QDir::cleanPath(bin.filePath(QStringLiteral(RAVLEN_DATA_FROM_BINDIR "/") + QString::fromLatin1(kHelpFileName)))};
+  return {QDir(executableDir).filePath(QString::fromLatin1(kHelpFileName)),
+          QDir(InstalledDataFolder(executableDir)).filePath(QString::fromLatin1(kHelpFileName))};
 }
 
 QString HelpFilePath(const QString& executableDir)
