@@ -1,5 +1,6 @@
-// ravlen: the desktop program. Creates the main window and its dialogs in their order,
-// runs the event loop, and finishes the run (settings wipe, bar customization) after it.
+// ravlen: the desktop program. Answers the options that need no window, creates the main
+// window and its dialogs in their order, runs the event loop, and finishes the run
+// (settings wipe, bar customization) after it.
 #include <QAction>
 #include <QApplication>
 #include <QLocale>
