@@ -67,9 +67,11 @@ int main(int argc, char** argv)
   collaborators.ShowGraph = [graph](bool show) { show ? graph->show() : static_cast<void>(graph->close()); };
   collaborators.RedrawGraph = [graph](Real attackW) { graph->DrawGraphNow(attackW); };
   door.SetCollaborators(collaborators);
-  testHooks.Attach(door);
 
   door.show();
+  // After the first showing, which may answer events itself before it has published the
+  // window's inputs in the balance link: only then is the window ready for requests.
+  testHooks.Attach(door);
   const int status = application.exec();
   door.FinishRun();
   return status;
