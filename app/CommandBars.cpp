@@ -108,6 +108,7 @@ void TCommandBars::Build(const std::vector<QString>& bandOrder, const std::vecto
     band->setAllowedAreas(Qt::TopToolBarArea);
     band->setFloatable(false);
     band->setMinimumHeight(26);
+    band->setMaximumHeight(26);
     RebuildBar(name);
   }
   for (std::size_t i = 0; i < bandOrder.size(); ++i) {

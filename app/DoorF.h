@@ -20,6 +20,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QScrollArea;
 class TAskAny;
 class TCommandBars;
 class TCommandTable;
@@ -132,6 +133,10 @@ protected:
 
 private:
   void CreatePanel();
+  // The scrolling area that holds Panel1.
+  QWidget* PanelArea();
+  // Commits every panel edit whose text the user changed and has not committed.
+  void CommitEntries();
   void CreateCommands();
   void FormShow();
   bool FormCloseQuery();
@@ -163,6 +168,7 @@ private:
   TCommandBars* FBars = nullptr;
   TCustomizeDlg* FCustomizeDlg = nullptr;
   THelpViewer* FHelpViewer = nullptr;
+  QScrollArea* FPanelArea = nullptr;
   bool FShown = false;
   bool FBalancing = false;
   bool FCloseAfterRun = false;

@@ -73,6 +73,7 @@ void TFDoor::ShowResults()
 
 void TFDoor::BalanceActExecute()
 {
+  CommitEntries();
   TSolveResult result;
   {
     TBusyCursor busy;
@@ -104,6 +105,7 @@ void TFDoor::BalanceActExecute()
 
 void TFDoor::AnimateExecute()
 {
+  CommitEntries();
   QAction* animate = ActionManager1->Find(QStringLiteral("Animate"));
   FLastShowTime = std::chrono::steady_clock::now();
   // Runs at least one step: executing Animate to stop it steps the door once more.
@@ -140,6 +142,7 @@ void TFDoor::AskSolverFactorExecute()
 
 void TFDoor::ResetModelExecute()
 {
+  CommitEntries();
   AngleX->SetValue(0);
   AngleY->SetValue(0);
   AngleZ->SetValue(0);
@@ -154,6 +157,7 @@ void TFDoor::BuildModel()
 
 void TFDoor::Area_045Execute(int tag)
 {
+  CommitEntries();
   FModel.SetAreaTag(tag);
   BuildModel();
   EvaluationCycle();
@@ -162,12 +166,14 @@ void TFDoor::Area_045Execute(int tag)
 
 void TFDoor::Ballast1Execute(int tag)
 {
+  CommitEntries();
   FModel.SetBallastCount(tag);
   EvaluationCycle();
 }
 
 void TFDoor::BracketSmallExecute()
 {
+  CommitEntries();
   const auto checked = [this](const char* name) { return ActionManager1->Find(QString::fromLatin1(name))->isChecked(); };
   FModel.SetBracket(checked("BracketSmall")    ? TBracketSize::Small
                     : checked("BracketMedium") ? TBracketSize::Medium

@@ -2,6 +2,10 @@
 // animation, closing, and the settings that survive a restart.
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -54,6 +58,35 @@ QAction* MenuItem(TFDoor& door, const char* name)
       if (item->objectName() == QLatin1String(name))
         return item;
   return nullptr;
+}
+
+// The tool bar button of a command on a band.
+QWidget* ToolButton(TFDoor& door, const char* band, const char* name)
+{
+  QToolBar* bar = door.Bars().Band(QString::fromLatin1(band));
+  for (QAction* item : bar->actions())
+    if (item->objectName() == QLatin1String(name))
+      return bar->widgetForAction(item);
+  return nullptr;
+}
+
+// Shows the window, makes it the active one and puts the focus into edit.
+bool ShowWithFocusIn(TFDoor& door, QWidget* edit)
+{
+  door.show();
+  QApplication::setActiveWindow(&door);
+  if (!QTest::qWaitForWindowActive(&door))
+    return false;
+  edit->setFocus();
+  return edit->hasFocus();
+}
+
+// Empties an edit and types text into it, as the user does.
+void Type(QLineEdit* edit, const QString& text)
+{
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
 }
 
 }  // namespace
@@ -190,6 +223,123 @@ private slots:
     QVERIFY(stopped.Z != 0);
     QCOMPARE(double(door.AngleZ->Val() * kDegToRad), double(stopped.Z));
     QVERIFY(door.close());
+  }
+
+  // The menus take the keyboard from the focused edit without committing its rounded text.
+  void menusLeaveTheBalancedAttitudeAlone()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    QVERIFY(ShowWithFocusIn(door, door.AngleX));
+    Command(door, "BalanceAct")->trigger();
+    const Real angleX = door.AngleX->Val();
+    const Real momentX = door.MomX->Val();
+    QVERIFY(door.AngleX->text() != QString::number(double(angleX)));  // shown rounded
+    QMenu* options = door.Bars().MenuBar()->findChild<QMenu*>(QStringLiteral("&Options"));
+    QTest::keyClick(door.AngleX, Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(options->isVisible());
+    QTest::keyClick(options, Qt::Key_Escape);
+    QTest::keyClick(door.Bars().MenuBar(), Qt::Key_Escape);
+    QCOMPARE(door.AngleX->Val(), angleX);
+    QCOMPARE(door.MomX->Val(), momentX);
+    QTRY_VERIFY(door.AngleX->hasFocus());
+  }
+
+  // A command that evaluates takes the entry the user typed and did not commit; edits
+  // the user did not touch keep their values.
+  void commandsTakeTheTypedEntry_data()
+  {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Balance from the menu") << "menu-balance";
+    QTest::newRow("Balance from the tool bar") << "toolbar-balance";
+    QTest::newRow("Ballast 4 from the menu") << "menu-ballast";
+  }
+  void commandsTakeTheTypedEntry()
+  {
+    QFETCH(QString, how);
+    TSandbox sandbox;
+    TFDoor door;
+    QVERIFY(ShowWithFocusIn(door, door.TrawlResistance));
+    Command(door, "BalanceAct")->trigger();
+    const Real angleX = door.AngleX->Val();
+    Type(door.TrawlResistance, QStringLiteral("200"));
+    QCOMPARE(double(door.Model().Inputs().TrawlResistance), 100000.0);
+    if (how == QLatin1String("menu-balance"))
+      MenuItem(door, "BalanceAct")->trigger();
+    else if (how == QLatin1String("toolbar-balance"))
+      QTest::mouseClick(ToolButton(door, "ActionToolBar1", "BalanceAct"), Qt::LeftButton);
+    else
+      MenuItem(door, "Ballast4")->trigger();
+    QCOMPARE(double(door.TrawlResistance->Val()), 200000.0);
+    QCOMPARE(double(door.Model().Inputs().TrawlResistance), 200000.0);
+    if (how == QLatin1String("menu-ballast"))
+      QCOMPARE(door.AngleX->Val(), angleX);  // not re-read from its rounded text
+    else
+      QVERIFY(door.AngleX->Val() != angleX);  // balanced again against 200 kN
+  }
+
+  // Tab visits every input once, each spin button as one stop after its edit, and passes
+  // the read-outs by; a click puts the focus into a read-out, so its number can be copied.
+  void tabOrderAndReadouts()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    QVERIFY(ShowWithFocusIn(door, door.AngleX));
+    const QList<QWidget*> expected{door.ScrollX,         door.AngleY,       door.ScrollY,    door.AngleZ,
+                                   door.ScrollZ,         door.AngleAttack,  door.TrawlResistance,
+                                   door.ScrollTrlRes,    door.TrawlSpeed,   door.ScrollSpeed,
+                                   door.ForceScale,      door.SpinButton1,  door.AutoForceScale};
+    for (QWidget* next : expected) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), next);
+    }
+    // Round the window back to the start, meeting no single arrow on the way.
+    for (int stop = 0; stop < 50 && QApplication::focusWidget() != door.AngleX; ++stop) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QVERIFY(!qobject_cast<TSpinButton*>(QApplication::focusWidget()->parentWidget()));
+      QVERIFY(!expected.contains(QApplication::focusWidget()) || QApplication::focusWidget() == door.ScrollX);
+    }
+    QCOMPARE(QApplication::focusWidget(), door.AngleX);
+    // The Up key on the focused Z spin turns the door the way its up arrow does.
+    door.ScrollZ->setFocus(Qt::TabFocusReason);
+    const double angleZ = double(door.AngleZ->Val());
+    QTest::keyClick(door.ScrollZ, Qt::Key_Up);
+    QCOMPARE(double(door.AngleZ->Val()), angleZ - 1);
+
+    QTest::mouseClick(door.MomX, Qt::LeftButton);
+    QVERIFY(door.MomX->hasFocus());
+    QTest::keyClick(door.MomX, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(door.MomX, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), door.MomX->text());
+    QVERIFY(!door.MomX->text().isEmpty());
+  }
+
+  // The window takes the client size of its designed bounds; there every control of the
+  // panel can be reached, and none covers another.
+  void panelAtTheDesignedSize()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    door.show();
+    door.resize(843, 565);
+    QApplication::processEvents();
+    QCOMPARE(door.size(), QSize(843, 565));
+    QList<QWidget*> controls;
+    for (QWidget* w : door.Panel1->findChildren<QWidget*>())
+      if (w->isVisible() && !qobject_cast<QGroupBox*>(w) && !qobject_cast<TSpinButton*>(w->parentWidget()))
+        controls << w;
+    for (QWidget* w : controls) {
+      // Shown whole, once the panel is scrolled to it where it scrolls.
+      if (auto* area = door.findChild<QScrollArea*>())
+        area->verticalScrollBar()->setValue(w->mapTo(door.Panel1, QPoint(0, 0)).y());
+      QVERIFY2(w->visibleRegion() == QRegion(w->rect()), qPrintable(w->objectName()));
+      QVERIFY(door.rect().contains(QRect(w->mapTo(&door, QPoint(0, 0)), w->size())));
+      for (QWidget* other : controls) {
+        const QRect a(w->mapTo(door.Panel1, QPoint(0, 0)), w->size());
+        const QRect b(other->mapTo(door.Panel1, QPoint(0, 0)), other->size());
+        QVERIFY2(w == other || !a.intersects(b), qPrintable(w->objectName() + " / " + other->objectName()));
+      }
+    }
   }
 
   void settingsSurviveARestartButNotTheAngles()

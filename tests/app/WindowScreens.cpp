@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QToolBar>
 
 #include "app/DoorF.h"
 
@@ -20,6 +21,9 @@ void Shoot(TFDoor& door, const QDir& folder, const QSize& client, QTextStream& o
   door.grab().save(file);
   out << file << "  window " << door.width() << "x" << door.height() << "  minimum " << door.minimumSizeHint().width()
       << "x" << door.minimumSizeHint().height() << "\n";
+  for (QToolBar* bar : door.findChildren<QToolBar*>())
+    out << "  band " << bar->objectName() << " " << bar->x() << "," << bar->y() << " " << bar->width() << "x"
+        << bar->height() << "\n";
   for (QWidget* w : door.Panel1->findChildren<QWidget*>()) {
     if (!w->isVisible() || w->parentWidget()->inherits("TSpinButton"))
       continue;
