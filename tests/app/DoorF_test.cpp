@@ -23,9 +23,12 @@
 #include "app/CommandBars.h"
 #include "app/CommandTable.h"
 #include "app/DoorF.h"
+#include "app/GraphConnect.h"
 #include "app/SpinButton.h"
 #include "controls/EditF.h"
 #include "dialogs/Askanyth.h"
+#include "dialogs/GraphWinF.h"
+#include "dialogs/Sc_pic.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 
@@ -87,6 +90,17 @@ void Type(QLineEdit* edit, const QString& text)
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Delete);
   QTest::keyClicks(edit, text);
+}
+
+// The pixel columns where the graph shows its attack-angle marker (grey on its top row).
+QList<int> MarkerColumns(const TGraphWin& graph)
+{
+  const QImage image = graph.Plot()->grab().toImage();
+  QList<int> columns;
+  for (int x = 0; x < image.width(); ++x)
+    if (QColor(image.pixel(x, 2)) == QColor(128, 128, 128))
+      columns << x;
+  return columns;
 }
 
 }  // namespace
@@ -340,6 +354,36 @@ private slots:
         QVERIFY2(w == other || !a.intersects(b), qPrintable(w->objectName() + " / " + other->objectName()));
       }
     }
+  }
+
+  // The graph's marker stands at the door's wing attack angle of the moment: when the
+  // graph is first shown, and when it is resized after an entry turned the door.
+  void graphMarkerFollowsTheDoor()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    TGraphWin graph(&door);
+    TDoorCollaborators collaborators;
+    ConnectGraph(collaborators, door, graph);
+    door.SetCollaborators(collaborators);
+    QVERIFY(ShowWithFocusIn(door, door.AngleZ));
+    const auto markerAt = [&graph] {
+      return QList<int>({graph.Plot()->XToPixel(graph.AttackW() / kDegToRad)});
+    };
+    Command(door, "Graph")->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(&graph));
+    QVERIFY(Command(door, "Graph")->isChecked());
+    QCOMPARE(graph.AttackW(), door.Model().Results().FAttackW);
+    QVERIFY(door.Model().Results().FAttackW > 1 * kDegToRad);
+    QCOMPARE(MarkerColumns(graph), markerAt());
+    Type(door.AngleZ, QStringLiteral("-40"));
+    QTest::keyClick(door.AngleZ, Qt::Key_Return);
+    graph.resize(400, 300);
+    QCOMPARE(graph.AttackW(), door.Model().Results().FAttackW);
+    QVERIFY(door.Model().Results().FAttackW > 30 * kDegToRad);
+    QCOMPARE(MarkerColumns(graph), markerAt());
+    graph.close();
+    QVERIFY(!Command(door, "Graph")->isChecked());
   }
 
   void settingsSurviveARestartButNotTheAngles()
