@@ -126,6 +126,7 @@ void TCommandBars::RebuildBar(const QString& bar)
     FMenuBar->clear();
     for (const TItem& item : FItems[bar])
       FMenuBar->addMenu(FMenus.at(item.Caption));
+    emit Changed();
     return;
   }
   QToolBar* band = FBands.at(bar);
@@ -166,7 +167,10 @@ void TCommandBars::SetVisible(const QString& bar, int index, bool visible)
 {
   if (bar == kMenuBand)
     return;  // menus may only be moved
-  FItems.at(bar).at(index).Visible = visible;
+  std::vector<TItem>& items = FItems.at(bar);
+  if (index < 0 || index >= int(items.size()))
+    return;
+  items[index].Visible = visible;
   RebuildBar(bar);
 }
 

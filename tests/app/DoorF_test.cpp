@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QListWidget>
+#include <QSettings>
 #include <QGroupBox>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -22,6 +25,7 @@
 
 #include "app/CommandBars.h"
 #include "app/CommandTable.h"
+#include "app/CustomizeDlg.h"
 #include "app/DoorF.h"
 #include "app/GraphConnect.h"
 #include "app/SpinButton.h"
@@ -478,6 +482,62 @@ private slots:
     Command(door, "ResetToolBars")->trigger();
     QCOMPARE(bars.Band(QStringLiteral("ActionToolBar2"))->actions().size(), shown);
     QCOMPARE(bars.MenuBar()->actions().at(2)->text(), QStringLiteral("&Balance"));
+  }
+
+  // The Customize dialog shows the bars as they are after any change made outside it.
+  void customizeFollowsTheBars()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    door.show();
+    Command(door, "Customize")->trigger();
+    auto* dialog = door.findChild<TCustomizeDlg*>();
+    QVERIFY(dialog);
+    const QString show = QStringLiteral("ActionToolBar2");
+    dialog->BarList()->setCurrentIndex(dialog->BarList()->findData(show));
+    QListWidget* rows = dialog->ItemList();
+    const auto rowOf = [rows](const QString& caption) {
+      const QList<QListWidgetItem*> found = rows->findItems(caption, Qt::MatchExactly);
+      return found.isEmpty() ? -1 : rows->row(found.first());
+    };
+    const auto shown = [&door, &show](const char* command) {
+      for (QAction* item : door.Bars().Band(show)->actions())
+        if (item->objectName() == QLatin1String(command))
+          return true;
+      return false;
+    };
+    // "Graph" moved to the top with the dialog's button, then the bars reset elsewhere.
+    rows->setCurrentRow(rowOf(QStringLiteral("Graph")));
+    while (rows->currentRow() > 0)
+      dialog->MoveCurrent(-1);
+    Command(door, "ResetToolBars")->trigger();
+    QCOMPARE(rowOf(QStringLiteral("Graph")), int(rows->count()) - 1);
+    rows->setFocus();
+    rows->setCurrentRow(rowOf(QStringLiteral("Graph")));
+    QTest::keyClick(rows, Qt::Key_Space);  // unticks the current row
+    QVERIFY(!shown("Graph"));
+    QVERIFY(shown("Transparent"));
+
+    // A customization of fewer items read while the dialog is open.
+    const QString file = sandbox.Path(QStringLiteral("Short.Ini"));
+    {
+      QSettings ini(file, QSettings::IniFormat);
+      ini.setValue(QStringLiteral("Bars/Format"), 1);
+      ini.beginWriteArray(show, 2);
+      for (int i = 0; i < 2; ++i) {
+        ini.setArrayIndex(i);
+        ini.setValue(QStringLiteral("Command"), i == 0 ? QStringLiteral("ShowPlan") : QStringLiteral("Graph"));
+        ini.setValue(QStringLiteral("Caption"), i == 0 ? QStringLiteral("&Show Plan") : QStringLiteral("&Graph"));
+      }
+      ini.endArray();
+    }
+    QCOMPARE(door.Bars().LoadCustomization(file), TCommandBars::TLoadResult::Loaded);
+    QCOMPARE(rows->count(), 2);
+    QCOMPARE(rows->item(1)->text(), QStringLiteral("Graph"));
+    rows->setCurrentRow(0);
+    QTest::keyClick(rows, Qt::Key_Space);
+    QVERIFY(!shown("ShowPlan"));
+    QVERIFY(shown("Graph"));
   }
 
   void solverFactorPrompt()
