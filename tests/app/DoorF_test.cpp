@@ -484,6 +484,57 @@ private slots:
     QCOMPARE(bars.MenuBar()->actions().at(2)->text(), QStringLiteral("&Balance"));
   }
 
+  // The menu bar cannot be hidden from the tool bar area's menu, cannot be dragged, and a
+  // band file that has it elsewhere, or not at all, still puts it on the top row.
+  void menuBarStaysOnTop_data()
+  {
+    QTest::addColumn<QStringList>("bands");  // name, then "+" for a band that starts a row
+    QTest::newRow("without the menu") << QStringList{"ActionToolBar3", "ActionToolBar1+", "ActionToolBar2+"};
+    QTest::newRow("menu below") << QStringList{"ActionToolBar3", "ActionToolBar1+", "ActionToolBar2+", "Menu+"};
+    QTest::newRow("menu in the middle") << QStringList{"ActionToolBar1", "Menu+", "ActionToolBar3", "ActionToolBar2+"};
+  }
+  void menuBarStaysOnTop()
+  {
+    QFETCH(QStringList, bands);
+    TSandbox sandbox;
+    TFDoor door;
+    door.show();
+    QToolBar* menu = door.Bars().Band(TCommandBars::kMenuBand);
+    QToolBar* conditions = door.Bars().Band(QStringLiteral("ActionToolBar1"));
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(conditions->width() - 5, 5),
+                            conditions->mapToGlobal(QPoint(conditions->width() - 5, 5)));
+    QApplication::sendEvent(conditions, &click);
+    auto* areaMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(areaMenu);
+    QStringList offered;
+    for (QAction* item : areaMenu->actions())
+      if (item->isVisible())
+        offered << item->text();
+    areaMenu->close();
+    QCOMPARE(offered, QStringList({"On/Off", "Conditions", "Show"}));
+    QVERIFY(!menu->isMovable());
+
+    const QString file = sandbox.Path(QStringLiteral("Bands.Ini"));
+    {
+      QSettings ini(file, QSettings::IniFormat);
+      ini.beginGroup(QStringLiteral("CoolBar1"));
+      ini.setValue(QStringLiteral("Count"), bands.size());
+      for (int i = 0; i < bands.size(); ++i) {
+        QString name = bands[i];
+        const bool rowBreak = name.endsWith(QLatin1Char('+'));
+        name.remove(QLatin1Char('+'));
+        ini.setValue(QStringLiteral("Control%1").arg(i), name);
+        ini.setValue(QStringLiteral("Break%1").arg(i), rowBreak ? 1 : 0);
+      }
+    }
+    door.Bars().LoadBandLayout(file);
+    QApplication::processEvents();
+    QVERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(), QPoint(0, 0));
+    for (const QString& name : door.Bars().BarNames())
+      QVERIFY(door.Bars().Band(name)->isVisible());
+  }
+
   // The Customize dialog shows the bars as they are after any change made outside it.
   void customizeFollowsTheBars()
   {
