@@ -29,6 +29,7 @@
 #include "app/DoorF.h"
 #include "app/GraphConnect.h"
 #include "app/SpinButton.h"
+#include "assets/Assets.h"
 #include "controls/EditF.h"
 #include "dialogs/Askanyth.h"
 #include "dialogs/GraphWinF.h"
@@ -600,13 +601,17 @@ private slots:
     collaborators.AskAny = &ask;
     door.SetCollaborators(collaborators);
     door.show();
-    QTimer::singleShot(0, &ask, [&ask] {
+    QImage icon;
+    QTimer::singleShot(0, &ask, [&ask, &icon] {
+      icon = ask.windowIcon().pixmap(32).toImage();
       QCOMPARE(ask.Edit1->text(), QStringLiteral("10000"));
       ask.Edit1->setText(QStringLiteral("20000"));
       ask.OKBtn->click();
     });
     Command(door, "AskSolverFactor")->trigger();
     QCOMPARE(double(door.Model().SolverFactor()), 50.0);
+    // The prompt wears an icon of its own.
+    QCOMPARE(icon, WindowIcon(TWindowIconKind::ValuePrompt).pixmap(32).toImage());
   }
 
 private:
