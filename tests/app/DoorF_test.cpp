@@ -1,5 +1,6 @@
 // The main window driven as a user drives it: commands, spin buttons, keys, balance,
 // animation, closing, and the settings that survive a restart.
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -389,6 +390,48 @@ private slots:
     QCOMPARE(MarkerColumns(graph), markerAt());
     graph.close();
     QVERIFY(!Command(door, "Graph")->isChecked());
+  }
+
+  // Once the door is at rest the animation sleeps in the event loop instead of spinning,
+  // and an entry sets it turning again.
+  void animationSleepsAtRest()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    door.show();
+    Command(door, "BalanceAct")->trigger();  // close to rest, a few steps left
+    QAction* animate = Command(door, "Animate");
+    int waits = 0;  // times the loop went to sleep for want of events
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [&] { ++waits; });
+    int phase = 0;
+    Txyz rest, turning;
+    QTimer probe;
+    probe.setInterval(10);
+    connect(&probe, &QTimer::timeout, this, [&] {
+      if (phase == 0 && waits > 0) {
+        rest = door.Model().Attitude();
+        // At rest, a step turns the door no more.
+        TDoorModel& model = door.Model();
+        StepAttitude(model, model.EvaluateDoor(rest));
+        QCOMPARE(double(model.Attitude().Z), double(rest.Z));
+        door.TrawlSpeed->setFocus();
+        door.TrawlSpeed->setText(QStringLiteral("3"));
+        QTest::keyClick(door.TrawlSpeed, Qt::Key_Return);
+        phase = 1;
+      } else if (phase == 1) {
+        turning = door.Model().Attitude();
+        animate->trigger();  // stops it
+        phase = 2;
+      }
+    });
+    // A loop that never sleeps is stopped after a while.
+    QTimer::singleShot(60000, this, [&] { TCommandTable::SetChecked(animate, false); });
+    probe.start();
+    animate->trigger();
+    probe.stop();
+    QCOMPARE(phase, 2);
+    QVERIFY(turning.Z != rest.Z);
+    QCOMPARE(double(door.AngleZ->Val() * kDegToRad), double(door.Model().Attitude().Z));
   }
 
   void settingsSurviveARestartButNotTheAngles()
