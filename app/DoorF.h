@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
@@ -166,7 +167,7 @@ private:
   std::unique_ptr<TDoorConnect> FDoorConnect;
   TDoorInputs FConditions;  // density and angles while their dialogs are missing
   TCommandBars* FBars = nullptr;
-  TCustomizeDlg* FCustomizeDlg = nullptr;
+  QPointer<TCustomizeDlg> FCustomizeDlg;  // forgets the dialog when it deletes itself
   THelpViewer* FHelpViewer = nullptr;
   QScrollArea* FPanelArea = nullptr;
   bool FShown = false;

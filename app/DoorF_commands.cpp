@@ -159,7 +159,6 @@ void TFDoor::CustomizeExecute()
   if (FCustomizeDlg)
     FCustomizeDlg->close();  // deletes itself
   FCustomizeDlg = new TCustomizeDlg(*FBars, this);
-  connect(FCustomizeDlg, &QObject::destroyed, this, [this] { FCustomizeDlg = nullptr; });
   FCustomizeDlg->show();
 }
 
