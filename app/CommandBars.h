@@ -80,6 +80,7 @@ public:
   QMenuBar* MenuBar() const { return FMenuBar; }
 
 signals:
+  // A bar's items changed (shown, hidden, moved, reset or loaded).
   void Changed();
 
 private:

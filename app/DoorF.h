@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
@@ -22,6 +23,7 @@ class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QScrollArea;
 class TAskAny;
 class TCommandBars;
 class TCommandTable;
@@ -136,6 +138,10 @@ protected:
 
 private:
   void CreatePanel();
+  // The scrolling area that holds Panel1.
+  QWidget* PanelArea();
+  // Commits every panel edit whose text the user changed and has not committed.
+  void CommitEntries();
   void CreateCommands();
   // Runs the handler of command id; the command is the one executed.
   void ExecuteCommand(TDoorCommand id, const QAction& command);
@@ -170,8 +176,9 @@ private:
   std::array<QAction*, kDoorCommandCount> FCommands{};  // by id
   TDoorInputs FConditions;  // density and angles while their dialogs are missing
   TCommandBars* FBars = nullptr;
-  TCustomizeDlg* FCustomizeDlg = nullptr;
+  QPointer<TCustomizeDlg> FCustomizeDlg;  // forgets the dialog when it deletes itself
   THelpViewer* FHelpViewer = nullptr;
+  QScrollArea* FPanelArea = nullptr;
   bool FShown = false;
   bool FBalancing = false;
   bool FCloseAfterRun = false;

@@ -2,8 +2,6 @@
 // to its handler, and the handlers that are pure shell work: dialogs, About, Help,
 // Customize, Reset ToolBars, Graph.
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDir>
 
 #include <cstddef>
 #include <iterator>
@@ -13,6 +11,8 @@
 #include "CustomizeDlg.h"
 #include "DoorF.h"
 #include "HelpViewer.h"
+#include "InstallLayout.h"
+#include "RavlenVersion.h"
 #include "assets/Assets.h"
 #include "platform/MessageBox.h"
 
@@ -206,6 +206,7 @@ void TFDoor::ExecuteCommand(TDoorCommand id, const QAction& command)
 
 void TFDoor::CallBridleAnglesExecute()
 {
+  CommitEntries();
   if (FCollaborators.ShowBridleAngles)
     FCollaborators.ShowBridleAngles();
   EvaluationCycle();  // whatever the dialog's answer
@@ -213,6 +214,7 @@ void TFDoor::CallBridleAnglesExecute()
 
 void TFDoor::CallEnvironmentExecute()
 {
+  CommitEntries();
   if (FCollaborators.ShowEnvironment)
     FCollaborators.ShowEnvironment();
   EvaluationCycle();
@@ -224,7 +226,6 @@ void TFDoor::CustomizeExecute()
   if (FCustomizeDlg)
     FCustomizeDlg->close();  // deletes itself
   FCustomizeDlg = new TCustomizeDlg(*FBars, this);
-  connect(FCustomizeDlg, &QObject::destroyed, this, [this] { FCustomizeDlg = nullptr; });
   FCustomizeDlg->show();
 }
 
@@ -247,12 +248,13 @@ void TFDoor::Action1Execute()
                              "Balances a trawl door of the family at the chosen wing area, ballast and bracket: "
                              "the moments of the wing and span forces, the bridle pulls and the submerged "
                              "weight about the towing point are brought to zero.\r\r"
-                             "Qt %1").arg(QString::fromLatin1(qVersion())));
+                             "Ravlen %1, Qt %2")
+                  .arg(QStringLiteral(RAVLEN_VERSION), QString::fromLatin1(qVersion())));
 }
 
 void TFDoor::Action2Execute()
 {
   if (!FHelpViewer)
     FHelpViewer = new THelpViewer(this);
-  FHelpViewer->ShowFile(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("rvn.hlp")));
+  FHelpViewer->ShowFile(HelpFilePath());
 }

@@ -108,7 +108,9 @@ TEnvironment::TEnvironment(QWidget* parent) : TDrawingDialog(EnvironmentDef(), p
 
   WDens = WaterEdit(Panel1, {255, 125, 59, 21}, QStringLiteral("Water Density:"), QStringLiteral("kg/m^3"));
   SetUpInputEdit(*WDens, TInput::WaterDensity);
-  WVisc = WaterEdit(Panel1, {154, 163, 59, 21}, QStringLiteral("Kinematic Viscosity:"), QStringLiteral("stokes"));
+  // The viscosity is held in m^2/s (1.63E-06 for sea water), and its label says so: in
+  // stokes the same water reads 0.0163.
+  WVisc = WaterEdit(Panel1, {154, 163, 59, 21}, QStringLiteral("Kinematic Viscosity:"), QStringLiteral("m^2/s"));
   SetNumbers(*WVisc, "WVisc", {1.63e-06L, 0, 1, 10});
   GDens = WaterEdit(Panel1, {166, 248, 59, 21}, QStringLiteral("Ground Density:"), QStringLiteral("kg/m^3"));
   SetNumbers(*GDens, "GDens", {2000, 800, 22000, 3});

@@ -64,6 +64,9 @@ TWrpBrdAttack::TWrpBrdAttack(QWidget* parent) : TDrawingDialog(WrpBrdAttackDef()
   BridleAngleOnPlan = AngleEdit(Panel1, TInput::BridleAngleOnPlan, {198, 113, 69, 21});
   WarpAngleOnSide = AngleEdit(Panel1, TInput::WarpAngleOnSide, {21, 326, 69, 21});
   BridleAngleOnSide = AngleEdit(Panel1, TInput::BridleAngleOnSide, {163, 308, 69, 21});
+  // The OK button's tag tells that the user changed a direction since it was last cleared.
+  for (TEditF* edit : {WarpAngleOnPlan, BridleAngleOnPlan, WarpAngleOnSide, BridleAngleOnSide})
+    edit->SetValChangedTag(OKBtn);
 
   BridleAngleBridle = new TLabeledEditF(Panel1);
   BridleAngleBridle->setGeometry(308, 332, 73, 21);
