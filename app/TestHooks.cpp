@@ -4,12 +4,7 @@
 
 #include <QTimer>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
-
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "DoorF.h"
 #include "controls/EditF.h"
@@ -59,19 +54,6 @@ private:
   QFile FFile;
 };
 
-// The socket pair SIGTERM is turned into an event through. A signal handler reaches
-// nothing but static storage, hence this one file-scope variable.
-int gTerminatePair[2] = {-1, -1};
-
-void OnTerminate(int)
-{
-  const int saved = errno;
-  const char byte = 1;
-  const ssize_t written = ::write(gTerminatePair[0], &byte, 1);
-  static_cast<void>(written);
-  errno = saved;
-}
-
 // Enough digits to give back the very same extended real.
 QByteArray Number(Real value)
 {
@@ -90,16 +72,7 @@ TTestHooks::TTestHooks()
   OpenLog("RAVLEN_STATE_LOG", FStateLog);
 }
 
-TTestHooks::~TTestHooks()
-{
-  if (FTerminate) {
-    std::signal(SIGTERM, SIG_DFL);
-    FTerminate.reset();
-    ::close(gTerminatePair[0]);
-    ::close(gTerminatePair[1]);
-    gTerminatePair[0] = gTerminatePair[1] = -1;
-  }
-}
+TTestHooks::~TTestHooks() = default;
 
 void TTestHooks::Attach(TFDoor& door)
 {
@@ -113,7 +86,6 @@ void TTestHooks::Attach(TFDoor& door)
   });
   // Runs once the event loop is going: from then on requests are served.
   QTimer::singleShot(0, &door, [this] { WriteState("ready"); });
-  CloseOnTerminate();
 }
 
 void TTestHooks::WriteState(const QByteArray& record)
@@ -122,21 +94,4 @@ void TTestHooks::WriteState(const QByteArray& record)
   WriteRecord(FStateLog, record + " AngleX=" + Number(d.AngleX->Val()) + " AngleY=" + Number(d.AngleY->Val()) +
                              " AngleZ=" + Number(d.AngleZ->Val()) + " TrawlSpeed=" + Number(d.TrawlSpeed->Val()) +
                              " TrawlResistance=" + Number(d.TrawlResistance->Val()));
-}
-
-void TTestHooks::CloseOnTerminate()
-{
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gTerminatePair) != 0)
-    return;
-  FTerminate = std::make_unique<QSocketNotifier>(gTerminatePair[1], QSocketNotifier::Read);
-  QObject::connect(FTerminate.get(), &QSocketNotifier::activated, FDoor, [this] {
-    char byte;
-    if (::read(gTerminatePair[1], &byte, 1) == 1)
-      FDoor->close();
-  });
-  struct sigaction action {};
-  action.sa_handler = OnTerminate;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  ::sigaction(SIGTERM, &action, nullptr);
 }

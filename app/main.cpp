@@ -9,6 +9,7 @@
 #include "CommandLine.h"
 #include "DoorF.h"
 #include "RavlenVersion.h"
+#include "SignalClose.h"
 #include "TestHooks.h"
 #include "app/Conditions.h"
 #include "app/GraphConnect.h"
@@ -49,6 +50,8 @@ int main(int argc, char** argv)
   QGuiApplication::setDesktopFileName(QStringLiteral(RAVLEN_APP_ID));
   TakeNumberLocale();
 
+  // Before any window, so that a signal never ends the run without the close.
+  TSignalClose signalClose;
   TTestHooks testHooks;
   TFDoor door;
   TEnvironment environment;
@@ -65,8 +68,10 @@ int main(int argc, char** argv)
 
   door.show();
   // After the first showing, which may answer events itself before it has published the
-  // window's inputs in the balance link: only then is the window ready for requests.
+  // window's inputs in the balance link: only then is the window ready for requests, and
+  // only a window that has been shown can close.
   testHooks.Attach(door);
+  signalClose.Attach(door);
   const int status = application.exec();
   door.FinishRun();
   return status;

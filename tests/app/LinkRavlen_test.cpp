@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -86,8 +87,10 @@ struct TState {
 class TRavlen {
 public:
   // Starts ravlen; a solver factor, when given, is put into its settings first, and a
-  // bar customization file into its working directory.
-  explicit TRavlen(std::optional<Real> solverFactor = std::nullopt, const QByteArray& customization = {})
+  // bar customization file into its working directory. Without the state log the program
+  // runs as a user's does but for its message boxes.
+  explicit TRavlen(std::optional<Real> solverFactor = std::nullopt, const QByteArray& customization = {},
+                   bool stateLog = true)
   {
     const QDir dir(FDir.path());
     dir.mkpath(QStringLiteral("config/Tamarek"));
@@ -108,7 +111,8 @@ public:
     env.insert(QStringLiteral("HOME"), FDir.path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("RAVLEN_MESSAGE_LOG"), dir.filePath(QStringLiteral("messages.log")));
-    env.insert(QStringLiteral("RAVLEN_STATE_LOG"), dir.filePath(QStringLiteral("state.log")));
+    if (stateLog)
+      env.insert(QStringLiteral("RAVLEN_STATE_LOG"), dir.filePath(QStringLiteral("state.log")));
     FProcess.setProcessEnvironment(env);
     FProcess.setWorkingDirectory(dir.filePath(QStringLiteral("work")));
     FProcess.setStandardOutputFile(dir.filePath(QStringLiteral("stdout.log")));
@@ -131,6 +135,9 @@ public:
   {
     return QDir(FDir.path()).canonicalPath() + QStringLiteral("/work/Ravlen.Ini");
   }
+
+  // The settings store the program writes to.
+  QString RegistryPath() const { return QDir(FDir.path()).filePath(QStringLiteral("config/Tamarek/registry.ini")); }
 
   // The window shows and serves requests: its first state record is there.
   bool WaitReady() { return WaitForStates(1); }
@@ -168,6 +175,21 @@ public:
     FProcess.terminate();
     return FProcess.waitForFinished(kProcessWaitMs) && FProcess.exitStatus() == QProcess::NormalExit &&
            FProcess.exitCode() == 0;
+  }
+  // Sends signal; true when the program then ended well.
+  bool Signal(int signal)
+  {
+    ::kill(static_cast<pid_t>(FProcess.processId()), signal);
+    return FProcess.waitForFinished(kProcessWaitMs) && FProcess.exitStatus() == QProcess::NormalExit &&
+           FProcess.exitCode() == 0;
+  }
+  // The block names the window and its message port answers, without the state log.
+  bool WaitServed()
+  {
+    return WaitFor([&] {
+      TBlockView view;
+      return view.Block && MainWindowOf(*view.Block) == Handle() && TSocketWindowMessages().IsWindowServed(Handle());
+    });
   }
   void Crash()
   {
@@ -433,6 +455,35 @@ private slots:
     QVERIFY(last.Attitude.X != inner.Attitude.X);  // the outer run went on after the inner one
     QCOMPARE(window.Messages(), QList<QByteArray>{RangeMessage("TrawlSpeed", "[0.1..10]")});
     QVERIFY(window.Close());
+  }
+
+  void signalClosesLikeTheCloseBox_data()
+  {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM: the session ends") << SIGTERM;
+    QTest::newRow("SIGINT: Ctrl+C in the terminal") << SIGINT;
+    QTest::newRow("SIGHUP: the terminal is gone") << SIGHUP;
+  }
+  // Without any test hook a signal closes the window as its close box does: the placement
+  // and the settings are stored, the bar file written, MainWindow = 0 and the block's name
+  // removed, and the program ends normally. A signal that comes while the window is still
+  // on its way up waits for it.
+  void signalClosesLikeTheCloseBox()
+  {
+    QFETCH(int, signal);
+    TRavlen window(std::nullopt, {}, false);
+    QVERIFY(window.WaitServed());
+    TBlockView view;
+    QVERIFY(view.Block);
+    QVERIFY(window.Signal(signal));
+    QCOMPARE(MainWindowOf(*view.Block), 0u);
+    QCOMPARE(TPosixSharedMemory().Open(LinkBlockName()), TShmStatus::NotFound);
+    TSettingsRegistry registry(window.RegistryPath());
+    QVERIFY(registry.OpenKey(QStringLiteral("\\Software\\Tamarek\\Ravlen"), false));
+    for (const char* value : {"posDoor", "TrawlSpeed", "ShowAxes", "SolverFactor"})
+      QVERIFY2(registry.ValueExists(QString::fromLatin1(value)), value);
+    QVERIFY(QFile::exists(window.CustomizationPath()));
+    QCOMPARE(window.Messages(), QList<QByteArray>{});
   }
 
   // A box with Yes and No is logged with its buttons and answered No: a customization
