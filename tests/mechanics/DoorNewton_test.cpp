@@ -75,6 +75,10 @@ TEST(NewtonBalance, VariedDoorsAgreeWithTheRelaxation)
       {"10.3 door, angled warp", 1039, B::Medium, 3, 7, 7, P::Pair1, T::F0, 2.2L, 120, 10, -8, 5, 3},
       {"11.6 door, bridles to the side", 1160, B::Small, 2, 2, 12, P::Pair2, T::F2u, 2.8L, 90, -5, 6, -12, -4},
       {"7.6 door, slow", 760, B::Large, 5, 10, 3, P::Pair3, T::F1d, 1.1L, 60, 0, 10, 8, 0},
+      // Undamped Newton steps from zero attitude end in a valley of the residual here,
+      // and in the next case at a balance 160 degrees away from the door's own.
+      {"valley", 1440, B::Large, 2, 10, 8, P::Pair3, T::F1d, 3.3L, 125, 7, 8, -14, -8},
+      {"far root", 1440, B::Large, 1, 14, 12, P::Pair2, T::F1u, 3.6L, 34, 14, -13, 12, -3},
       // Newton runs into a valley of the residual here and the relaxation finishes.
       {"fallback", 760, B::Small, 4, 6, 4, P::Pair3, T::F1d, 2.54L, 165.1L, 25.9L, 17.5L, 29.4L, -5},
   };
