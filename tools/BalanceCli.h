@@ -1,6 +1,7 @@
 // ravlen-balance: the door model without a window. Parses the command line into a door,
-// its rigging and its towing conditions, evaluates or balances it and prints a table or
-// one JSON object. Kept apart from main() so that tests can drive it in process.
+// its rigging and its towing conditions, evaluates or balances it, sweeps the conditions
+// or searches the riggings, and prints a table, CSV or JSON. Kept apart from main() so
+// that tests can drive it in process.
 #pragma once
 
 #include <atomic>
