@@ -8,7 +8,9 @@
 //   A_(k+1) = A_k + d  when  r(A_(k+1)) < (1 - kNewtonDecrease) r(A_k),
 //   r = |M.X| + |M.Y| + |M.Z|; otherwise h_k / 4 and the step is tried again (the line
 //   search), at most kNewtonRetries times;
-//   h_0 = kNewtonFirstDamping / |J_0|,  h_(k+1) = h_k r(A_k) / r(A_(k+1)),
+//   h_0 = kNewtonFirstDamping / |J_0| (times kNewtonLinearTurn / |J_0^-1 M| when that
+//   Newton step is shorter, as from the balance of a neighbouring case),
+//   h_(k+1) = h_k r(A_k) / r(A_(k+1)),
 // until r < kBalanceTolerance. As h grows the step becomes d = -J^-1 M, so the last
 // steps converge quadratically. Because the early steps follow the door's own turning,
 // the solver settles where the relaxation does, not at whichever root of M lies
@@ -45,6 +47,18 @@ Real RowSumNorm(const TMatrix3& j)
   return norm;
 }
 
+// h_0: kNewtonFirstDamping / |J|, and more (less damping) when Newton's own step is
+// shorter than kNewtonLinearTurn, where the moment is close to linear in the attitude.
+Real FirstTimeStep(const TMatrix3& j, const Txyz& m)
+{
+  const Real h = kNewtonFirstDamping / RowSumNorm(j);
+  Txyz newton;
+  if (!Solve3(j, Txyz{-m.X, -m.Y, -m.Z}, newton))
+    return h;
+  const Real turn = std::fmax(std::fabs(newton.X), std::fmax(std::fabs(newton.Y), std::fabs(newton.Z)));
+  return turn < kNewtonLinearTurn ? h * (kNewtonLinearTurn / turn) : h;
+}
+
 }  // namespace
 
 TNewtonResult SolveBalanceNewton(TDoorModel& model, const std::function<void(int)>& progress)
@@ -61,7 +75,7 @@ TNewtonResult SolveBalanceNewton(TDoorModel& model, const std::function<void(int
     const TMatrix3 j = MomentJacobian(model, a, m);
     result.Evaluations += 3;
     if (result.Steps == 0)
-      h = kNewtonFirstDamping / RowSumNorm(j);
+      h = FirstTimeStep(j, m);
     bool taken = false;
     for (int retry = 0; retry <= kNewtonRetries && !taken; ++retry) {
       if (retry > 0)

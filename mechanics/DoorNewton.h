@@ -15,6 +15,11 @@ inline constexpr Real kNewtonMaxTurn = 0.5L;
 // first step covers ten elevenths of a Newton step along the stiffest turn and less
 // along softer ones, so a door far from balance first turns the way its moments push.
 inline constexpr Real kNewtonFirstDamping = 10;
+// A start whose Newton step turns no angle by more than this, radians (about 6
+// degrees), is near enough a balance for the moment to be almost linear: the damping
+// of the first step shrinks in proportion, so a sweep that starts each case from the
+// balance of the case before takes nearly full Newton steps at once.
+inline constexpr Real kNewtonLinearTurn = 0.1L;
 // A step is taken when it lowers the residual below (1 - kNewtonDecrease) of what it
 // was; otherwise the damping grows fourfold, at most kNewtonRetries times, before the
 // step counts as no progress.

@@ -128,6 +128,22 @@ TEST(NewtonBalance, BalancedDoorCostsOneEvaluation)
   EXPECT_EQ(model.Attitude().Y, before.Y);
 }
 
+TEST(NewtonBalance, StartNearABalanceTakesFullSteps)
+{
+  // What a sweep does: the balance at 2 m/s is the start at 2.05 m/s. Newton's step
+  // from there is short, so no damping is needed to reach the next balance.
+  TDoorModel model;
+  ASSERT_TRUE(SolveBalanceNewton(model).Converged);
+  model.Inputs().TrawlSpeed = 2.05L;
+  const TNewtonResult n = SolveBalanceNewton(model);
+  EXPECT_TRUE(n.Converged);
+  EXPECT_LE(n.Steps, 3);
+  TDoorModel cold;
+  cold.Inputs().TrawlSpeed = 2.05L;
+  SolveBalanceNewton(cold);
+  EXPECT_LT(LargestDifferenceDeg(model.Attitude(), cold.Attitude()), 1e-6L);
+}
+
 TEST(NewtonBalance, NaNStartEndsAtOnce)
 {
   TDoorModel model;
