@@ -267,9 +267,9 @@ bool ApplyCondition(TDoorInputs& in, const std::string& arg, const std::string& 
   return true;
 }
 
-// Sweep ranges: at most this many cases in all, so that a typing slip cannot ask for
-// a run of days.
-constexpr long kMaxSweepCases = 1000000;
+// Sweep ranges: at most this many cases in all. The results are kept until the run
+// ends (a few hundred bytes a case), and a typing slip should not ask for a run of days.
+constexpr long kMaxSweepCases = 100000;
 
 // The conditions --vary accepts, by the name of their option without the dashes.
 // (ApplyCondition checks and converts every value.)
@@ -313,7 +313,7 @@ TVary VaryRange(const std::string& text)
   const Real step = Number("--vary", parts[2], accepts);
   const Real span = (to - from) / step;
   if (step == 0 || span < 0 || !std::isfinite(span) || span + 1 > kMaxSweepCases)  // exact: a zero step
-    Fail("--vary", text, "a STEP that is not 0, leads from FROM to TO and gives at most 1000000 cases");
+    Fail("--vary", text, "a STEP that is not 0, leads from FROM to TO and gives at most 100000 cases");
   const long count = static_cast<long>(std::floor(span + 1e-6L)) + 1;
   TDoorInputs probe;
   for (long k = 0; k < count; ++k) {
@@ -353,7 +353,7 @@ void CheckModeOptions(const TOptions& o)
   if (o.Vary.size() == 2 && o.Vary[0].Name == o.Vary[1].Name)
     throw TUsageError("--vary " + o.Vary[0].Name + " is given twice");
   if (sweep && o.Vary.size() == 2 && static_cast<long>(o.Vary[0].Texts.size() * o.Vary[1].Texts.size()) > kMaxSweepCases)
-    throw TUsageError("--vary: the grid has more than 1000000 cases");
+    throw TUsageError("--vary: the grid has more than 100000 cases");
   if (!advise && (o.AllAreas || o.AllBallast || o.AllBrackets))
     throw TUsageError("'all' belongs to advise (--area, --ballast, --bracket)");
   if (!advise && o.RangeGiven)

@@ -96,7 +96,8 @@ TEST(StaticsCli, UsageErrorsAreOneLineAndStatusTwo)
       {"sweep", "--vary", "speed=1:x:0.5"},
       {"sweep", "--vary", "speed=0:1:0.5"},  // 0 m/s is outside --speed's range
       {"sweep", "--vary", "warp-plan=80:90:5"},
-      {"sweep", "--vary", "speed=0.1:10:0.000001"},
+      {"sweep", "--vary", "speed=0.1:10:0.00001"},
+      {"sweep", "--vary", "speed=1:4:0.01", "--vary", "density=800:1100:0.5"},
       {"sweep", "--vary", "speed=1:2:1", "--vary", "speed=1:3:1"},
       {"sweep", "--vary", "speed=1:2:1", "--vary", "density=1000:1030:30", "--vary", "resistance=50:60:10"},
       {"balance", "--vary", "speed=1:2:1"},
