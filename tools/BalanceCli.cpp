@@ -16,6 +16,7 @@
 
 #include "AdviseCli.h"
 #include "CliFormat.h"
+#include "ProgramVersion.h"
 #include "StaticsText.h"
 #include "SweepCli.h"
 #include "mechanics/DoorChoice.h"
@@ -80,6 +81,7 @@ constexpr const char* kUsage =
     "Output:\n"
     "  --json              one JSON object instead of the table\n"
     "  --csv               advise: CSV rows after a header row instead of the table\n"
+    "  --version           the program's version\n"
     "  --help              this text\n"
     "\n"
     "Heel: the angle of the door's span axis from the vertical in the plane across\n"
@@ -712,6 +714,10 @@ int RunAdviseMode(const TOptions& options, const TCliContext& context, std::ostr
 int RunBalanceCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                   const TCliContext& context)
 {
+  if (HasOption(argc, argv, "--version")) {
+    PrintVersion(out, "ravlen-balance");
+    return 0;
+  }
   TOptions options;
   try {
     options = ParseOptions(argc, argv);
