@@ -30,6 +30,7 @@ public:
   TTestHooks& operator=(const TTestHooks&) = delete;
 
 private:
+  void WriteReadyOncePublished();
   void WriteState(const QByteArray& record);
   void CloseOnTerminate();
 

@@ -24,6 +24,10 @@ constexpr Real kKiloNewton = 1000;
 constexpr Real kAngleEditFactor = 0.017453292519943295L;   // warp and bridle angle edits
 constexpr Real kBridleSpreadFactor = 0.0174532925199433L;  // the between-bridles edit
 constexpr Real kAngleEditBound = 1.5707963267948966L;      // their open range, radians
+// Largest start attitude, degrees: the angle edits take any number, but beyond this they
+// can no longer show it to their three decimals (a 64-bit count of thousandths). A run
+// with a coarse solver factor can leave the door millions of degrees round.
+constexpr Real kAttitudeBoundDeg = 1e15L;
 
 constexpr const char* kUsage =
     "Usage: ravlen-balance [evaluate|balance] [options]\n"
@@ -50,7 +54,7 @@ constexpr const char* kUsage =
     "Solver:\n"
     "  --solver-factor F   sensitivity, 5..10000 (10000): the door turns M/F degrees\n"
     "                      per step for a moment of M N*m\n"
-    "  --attitude X,Y,Z    start attitude, degrees (0,0,0)\n"
+    "  --attitude X,Y,Z    start attitude, degrees, each -1e15..1e15 (0,0,0)\n"
     "Output:\n"
     "  --json              one JSON object instead of the table\n"
     "  --help              this text\n";
@@ -102,7 +106,7 @@ std::vector<std::string> SplitCommas(const std::string& text)
 
 [[noreturn]] void Fail(const std::string& option, const std::string& text, const std::string& accepts)
 {
-  throw TUsageError(option + ": '" + text + "' is not accepted; expected " + accepts);
+  throw TUsageError(option + ": '" + EscapedText(text) + "' is not accepted; expected " + accepts);
 }
 
 Real Number(const std::string& option, const std::string& text, const std::string& accepts)
@@ -186,7 +190,7 @@ TOptions ParseOptions(int argc, const char* const* argv)
     std::string arg = argv[i];
     if (arg.rfind("--", 0) != 0) {
       if (modeGiven || (arg != "evaluate" && arg != "balance"))
-        throw TUsageError("unexpected argument '" + arg + "'; expected evaluate, balance or an option");
+        throw TUsageError("unexpected argument '" + EscapedText(arg) + "'; expected evaluate, balance or an option");
       o.Balance = arg == "balance";
       modeGiven = true;
       continue;
@@ -209,7 +213,7 @@ TOptions ParseOptions(int argc, const char* const* argv)
         "--speed", "--resistance", "--density", "--warp-plan", "--warp-side", "--bridle-plan",
         "--bridle-side", "--bridle-between", "--solver-factor", "--attitude"};
     if (std::find(kValued.begin(), kValued.end(), arg) == kValued.end())
-      throw TUsageError("unknown option '" + arg + "'; see --help");
+      throw TUsageError("unknown option '" + EscapedText(arg) + "'; see --help");
     if (!hasInlineValue) {
       if (i + 1 >= argc)
         throw TUsageError(arg + " needs a value; see --help");
@@ -259,12 +263,14 @@ TOptions ParseOptions(int argc, const char* const* argv)
     } else if (arg == "--solver-factor") {
       o.SolverFactor = NumberInRange(arg, value, 5, 10000, "a number in 5..10000");
     } else if (arg == "--attitude") {
-      const std::string accepts = "X,Y,Z in degrees";
+      const std::string accepts = "X,Y,Z in degrees, each -1e15..1e15";
       const auto parts = SplitCommas(value);
       if (parts.size() != 3)
         Fail(arg, value, accepts);
-      o.AttitudeDeg = {Number(arg, parts[0], accepts), Number(arg, parts[1], accepts),
-                       Number(arg, parts[2], accepts)};
+      const auto angle = [&](const std::string& part) {
+        return NumberInRange(arg, part, -kAttitudeBoundDeg, kAttitudeBoundDeg, accepts);
+      };
+      o.AttitudeDeg = {angle(parts[0]), angle(parts[1]), angle(parts[2])};
     }
   }
   return o;

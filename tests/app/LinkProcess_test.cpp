@@ -88,7 +88,7 @@ private slots:
     // Children inherit the name: this test never meets a real program's block.
     qputenv("RAVLEN_LINK_BLOCK", QByteArray("/ravlen-link-test-") + QByteArray::number(::getpid()));
   }
-  void cleanup() { ::shm_unlink(LinkBlockName().c_str()); }
+  void cleanup() { ::shm_unlink(LinkBlockName()->c_str()); }
 
   void outOfRangeInputBecomesTheDefault_data()
   {

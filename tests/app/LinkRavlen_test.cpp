@@ -211,7 +211,7 @@ private slots:
     // Children inherit the name: this test never meets a real program's block.
     qputenv("RAVLEN_LINK_BLOCK", QByteArray("/ravlen-link-ravlen-test-") + QByteArray::number(::getpid()));
   }
-  void cleanup() { ::shm_unlink(LinkBlockName().c_str()); }
+  void cleanup() { ::shm_unlink(LinkBlockName()->c_str()); }
 
   void resultsEqualTheEditsAndTheBalanceTool_data()
   {
@@ -362,7 +362,7 @@ private slots:
     QCOMPARE(MainWindowOf(*view.Block), window.Handle());
     QVERIFY(window.Close());
     QCOMPARE(MainWindowOf(*view.Block), 0u);
-    QCOMPARE(TPosixSharedMemory().Open(LinkBlockName()), TShmStatus::NotFound);
+    QCOMPARE(TPosixSharedMemory().Open(*LinkBlockName()), TShmStatus::NotFound);
     const TRun link = Link({});
     QCOMPARE(link.Status, 3);
     QVERIFY(link.Err.contains("no running ravlen"));
@@ -375,7 +375,7 @@ private slots:
     TRavlen crashed;
     QVERIFY(crashed.WaitReady());
     crashed.Crash();
-    QCOMPARE(TPosixSharedMemory().Open(LinkBlockName()), TShmStatus::Ok);
+    QCOMPARE(TPosixSharedMemory().Open(*LinkBlockName()), TShmStatus::Ok);
     const TRun orphan = Link({});
     QCOMPARE(orphan.Status, 3);
     QVERIFY(orphan.Err.contains("is gone"));
