@@ -99,7 +99,8 @@ std::optional<QByteArray> ParseHex(const QString& text)
 {
   QByteArray digits;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == QLatin1Char(',') && digits.size() % 2 == 0 && !digits.isEmpty() && i + 1 < text.size())
+    const bool betweenBytes = i > 0 && IsAsciiHexDigit(text[i - 1]) && digits.size() % 2 == 0 && i + 1 < text.size();
+    if (text[i] == QLatin1Char(',') && betweenBytes)
       continue;
     if (!IsAsciiHexDigit(text[i]))
       return std::nullopt;

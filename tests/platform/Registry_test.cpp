@@ -133,13 +133,13 @@ private slots:
     using namespace std::string_literals;
     Put(FFile, QByteArray::fromStdString("[K]\nPlain=42\nBadInt=dword:4x\nBigInt=dword:4294967296\nOddHex=hex:123\n"
                                          "BadHex=hex:zz\nCommaHex=hex:01,02\nSigned=dword:-1\nNulInt=dword:12\0"
-                                         "999\nSpacedInt=dword: 12\nEmptyInt=dword:\nLoneComma=hex:,0102\n"
+                                         "999\nSpacedInt=dword: 12\nEmptyInt=dword:\nLoneComma=hex:,0102\nTwoCommas=hex:01,,02\n"
                                          "ArabicHex=hex:\xd9\xa0\xd9\xa0\nFullWidthInt=dword:\xef\xbc\x91\n"s));
 
     TSettingsRegistry reg(FFile);
     QVERIFY(reg.OpenKey(QStringLiteral("\\K"), false));
     for (const char* name : {"Plain", "BadInt", "BigInt", "OddHex", "BadHex", "NulInt", "SpacedInt", "EmptyInt",
-                             "LoneComma", "ArabicHex", "FullWidthInt"}) {
+                             "LoneComma", "TwoCommas", "ArabicHex", "FullWidthInt"}) {
       QVERIFY2(!reg.ReadInteger(QString::fromLatin1(name)), name);
       QVERIFY2(!reg.ReadBinary(QString::fromLatin1(name)), name);
       QCOMPARE(reg.GetDataInfo(QString::fromLatin1(name))->Type, TRegDataType::Unknown);
