@@ -86,10 +86,10 @@
  * where <runtime> is $XDG_RUNTIME_DIR, or, when that is unset or empty, the folder
  * /tmp/ravlen-<uid> (BalanceLinkPortFolder below). The program makes that folder with
  * mode 0700 when it is missing. <handle> is the handle in decimal, unsigned, without
- * leading zeros. Before you connect, check with lstat that <runtime> is a folder (for
- * /tmp/ravlen-<uid> not a symbolic link) that belongs to you and that group and others
- * have no access to (mode & 077 == 0), and that the socket is a socket that belongs to
- * you; after connecting, check with getsockopt(SO_PEERCRED) that the program at the other
+ * leading zeros. Before you connect, check that <runtime> is a folder that belongs to
+ * you and that group and others have no access to (mode & 077 == 0): stat for
+ * $XDG_RUNTIME_DIR, lstat for /tmp/ravlen-<uid>, which must not be a symbolic link; and
+ * check with lstat that the socket is a socket that belongs to you. After connecting, check with getsockopt(SO_PEERCRED) that the program at the other
  * end runs as you. The program answers no other user's connection. When your own port
  * is in /tmp/ravlen-<uid>, make the folder the same way: mkdir(path, 0700), then the
  * checks above. A window is running ("served") when a connection to its socket succeeds.

@@ -25,11 +25,13 @@
 
 enum { kNoProgram = 3, kFailed = 1, kCompletionWaitMs = 60000 };
 
-/* Whether path is a folder of ours that nobody else may enter (lstat: not a link). */
-static int IsPrivateFolder(const char* path)
+/* Whether path is a folder of ours that nobody else may enter; a link is followed only
+ * when follow is set (the runtime folder the user named). */
+static int IsPrivateFolder(const char* path, int follow)
 {
   struct stat info;
-  return lstat(path, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() && (info.st_mode & 077) == 0;
+  return (follow ? stat(path, &info) : lstat(path, &info)) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == getuid() && (info.st_mode & 077) == 0;
 }
 
 /* The folder of the message ports; with create, the fall-back folder is made first.
@@ -38,9 +40,10 @@ static void PortFolder(char* folder, size_t size, int create)
 {
   const char* runtime = getenv("XDG_RUNTIME_DIR");
   BalanceLinkPortFolder(folder, size, runtime, (unsigned long)getuid());
-  if (create && !(runtime && *runtime))
+  const int fallBack = !(runtime && *runtime);
+  if (create && fallBack)
     mkdir(folder, 0700);
-  if (!IsPrivateFolder(folder))
+  if (!IsPrivateFolder(folder, !fallBack))
     folder[0] = '\0';
 }
 
