@@ -127,7 +127,6 @@ void TDoorConnect::Publish()
 {
   SetMainWindow(*FLink, FHost.LinkWindowHandle());
   SetInputs(*FLink, FHost.LinkInputs());
-  FPublished = true;
 }
 
 void TDoorConnect::WriteResults(const TBalanceResults& results) { SetResults(*FLink, results); }

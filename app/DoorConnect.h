@@ -82,8 +82,6 @@ public:
 
   // Whether the block in use is the shared one.
   bool IsShared() const { return FLink == FShared; }
-  // Whether the first showing has published the window's inputs.
-  bool IsPublished() const { return FPublished; }
   // The block in use (FLink): the shared view, or the private block.
   const TBalanceBlock& Link() const { return *FLink; }
   std::uint32_t SyncBalanceMsg() const { return FSyncBalanceMsg; }
@@ -108,5 +106,4 @@ private:
   TBalanceBlock* FLink = &FPrivate;
   std::uint32_t FSyncBalanceMsg = 0;
   std::uint32_t FAsynBalanceMsg = 0;
-  bool FPublished = false;
 };

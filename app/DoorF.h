@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
@@ -20,6 +21,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QScrollArea;
 class TAskAny;
 class TCommandBars;
 class TCommandTable;
@@ -132,6 +134,10 @@ protected:
 
 private:
   void CreatePanel();
+  // The scrolling area that holds Panel1.
+  QWidget* PanelArea();
+  // Commits every panel edit whose text the user changed and has not committed.
+  void CommitEntries();
   void CreateCommands();
   void FormShow();
   bool FormCloseQuery();
@@ -162,8 +168,9 @@ private:
   std::unique_ptr<TDoorConnect> FDoorConnect;
   TDoorInputs FConditions;  // density and angles while their dialogs are missing
   TCommandBars* FBars = nullptr;
-  TCustomizeDlg* FCustomizeDlg = nullptr;
+  QPointer<TCustomizeDlg> FCustomizeDlg;  // forgets the dialog when it deletes itself
   THelpViewer* FHelpViewer = nullptr;
+  QScrollArea* FPanelArea = nullptr;
   bool FShown = false;
   bool FBalancing = false;
   bool FCloseAfterRun = false;

@@ -14,6 +14,7 @@
 #include "CommandBars.h"
 #include "CommandTable.h"
 #include "DoorF.h"
+#include "InstallLayout.h"
 #include "controls/EditF.h"
 #include "controls/ToolsRegistry.h"
 #include "controls/ToolsText.h"
@@ -126,10 +127,14 @@ void TFDoor::Pos1Read(TRegistry& registry)
 
   if (FCustomizationPath.isEmpty())
     return;  // no safe place for the bar files: none is read or written
+  // The band file lies beside the program, except in an installed tree, whose bin folder
+  // belongs to the system (a user cannot write there, and a package leaves nothing behind
+  // there): then it stays with the customization file.
   const QFileInfo customization(FCustomizationPath);
-  FBandFileName = FCustomizationPath.contains(QLatin1Char('/'))
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  FBandFileName = FCustomizationPath.contains(QLatin1Char('/')) || RunsInstalled(programFolder)
                       ? customization.absoluteDir().filePath(kBandFile)
-                      : QDir(QCoreApplication::applicationDirPath()).filePath(kBandFile);
+                      : QDir(programFolder).filePath(kBandFile);
   FBars->LoadBandLayout(FBandFileName);
 }
 

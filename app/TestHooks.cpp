@@ -111,19 +111,9 @@ void TTestHooks::Attach(TFDoor& door)
                " converged=" + QByteArray::number(int(run.Converged)) +
                " nested=" + QByteArray::number(int(FDoor->Balancing())));
   });
-  // Once the event loop is going and the first showing has published the inputs: from
-  // then on a request's inputs are its own. The showing processes events itself (the
-  // restored switches step the door once), so the event loop may run before it is over.
-  QTimer::singleShot(0, &door, [this] { WriteReadyOncePublished(); });
+  // Runs once the event loop is going: from then on requests are served.
+  QTimer::singleShot(0, &door, [this] { WriteState("ready"); });
   CloseOnTerminate();
-}
-
-void TTestHooks::WriteReadyOncePublished()
-{
-  if (FDoor->Link().IsPublished())
-    WriteState("ready");
-  else
-    QTimer::singleShot(0, FDoor, [this] { WriteReadyOncePublished(); });
 }
 
 void TTestHooks::WriteState(const QByteArray& record)

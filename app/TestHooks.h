@@ -30,7 +30,6 @@ public:
   TTestHooks& operator=(const TTestHooks&) = delete;
 
 private:
-  void WriteReadyOncePublished();
   void WriteState(const QByteArray& record);
   void CloseOnTerminate();
 

@@ -1,13 +1,17 @@
-// ravlen: the desktop program. Creates the main window and its dialogs in their order,
-// runs the event loop, and finishes the run (settings wipe, bar customization) after it.
-#include <QAction>
+// ravlen: the desktop program. Answers the options that need no window, creates the main
+// window and its dialogs in their order, runs the event loop, and finishes the run
+// (settings wipe, bar customization) after it.
 #include <QApplication>
 #include <QLocale>
 
-#include "CommandTable.h"
+#include <iostream>
+
+#include "CommandLine.h"
 #include "DoorF.h"
+#include "RavlenVersion.h"
 #include "TestHooks.h"
 #include "app/Conditions.h"
+#include "app/GraphConnect.h"
 #include "controls/ToolsText.h"
 #include "dialogs/Askanyth.h"
 #include "dialogs/Envir.h"
@@ -33,9 +37,16 @@ void TakeNumberLocale()
 
 int main(int argc, char** argv)
 {
+  // Answered before QApplication, which needs a display.
+  if (const std::optional<int> status = AnswerWithoutWindow(argc, argv, std::cout, std::cerr))
+    return *status;
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Ravlen"));
+  QApplication::setApplicationVersion(QStringLiteral(RAVLEN_VERSION));
   QApplication::setOrganizationName(QStringLiteral("Tamarek"));
+  // The desktop entry this window belongs to, so that a Wayland desktop shows its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(RAVLEN_APP_ID));
   TakeNumberLocale();
 
   TTestHooks testHooks;
@@ -45,19 +56,17 @@ int main(int argc, char** argv)
   TWrpBrdAttack wrpBrdAttack;
   auto* graph = new TGraphWin(&door);
   graph->SetErrorReporter([](const QString& text) { ShowMessage(TMessageKind::Error, text); });
-  QObject::connect(graph, &TGraphWin::VisibleChanged, door.Commands().Find(QStringLiteral("Graph")),
-                   &QAction::setChecked);
 
   TDoorCollaborators collaborators;
   collaborators.AskAny = &askAny;
   ConnectConditions(collaborators, environment, wrpBrdAttack);
-  collaborators.GraphVisible = [graph] { return graph->isVisible(); };
-  collaborators.ShowGraph = [graph](bool show) { show ? graph->show() : static_cast<void>(graph->close()); };
-  collaborators.RedrawGraph = [graph](Real attackW) { graph->DrawGraphNow(attackW); };
+  ConnectGraph(collaborators, door, *graph);
   door.SetCollaborators(collaborators);
-  testHooks.Attach(door);
 
   door.show();
+  // After the first showing, which may answer events itself before it has published the
+  // window's inputs in the balance link: only then is the window ready for requests.
+  testHooks.Attach(door);
   const int status = application.exec();
   door.FinishRun();
   return status;
