@@ -78,6 +78,8 @@ public:
 
   QToolBar* Band(const QString& name) const;
   QMenuBar* MenuBar() const { return FMenuBar; }
+  // The widget action shown for a command on a bar (for tests and screenshots).
+  QAction* ItemAction(const QString& bar, int index) const;
 
 signals:
   // A bar's items changed (shown, hidden, moved, reset or loaded).

@@ -153,6 +153,7 @@ private:
   void Pos1Read(TRegistry& registry);
   void Pos1Write(TRegistry& registry);
   void ChooseCustomizationPath();
+  bool MayWriteBarFile(const QString& path) const;
   void ReadCustomization();
   void RestoreDefaultsExecute();
   void CustomizeExecute();
@@ -187,6 +188,7 @@ private:
   int FViewKind = 1;
   QString FCustomizationPath;
   QString FBandFileName;
+  bool FBarFolderIsPrivate = false;  // the bar files live in this user's folder under the temporary folder
   std::chrono::steady_clock::time_point FLastShowTime;
   std::chrono::steady_clock::time_point FShowTime;
   Real FGridXZ = 0;

@@ -1,6 +1,8 @@
 // What the main window keeps between runs: inputs, view switches and the solver factor
 // in the settings store, the bar customization in "Ravlen.Ini" and the band rows in
-// "RavlenB.Ini"; and Restore Defaults, which wipes them all at the end of the run.
+// "RavlenB.Ini"; and Restore Defaults, which wipes them all at the end of the run. Files
+// go into the working directory or into a folder of this user's own under the temporary
+// folder, and no file the program did not make is ever opened for writing.
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -15,7 +17,9 @@
 #include "InstallLayout.h"
 #include "controls/EditF.h"
 #include "controls/ToolsRegistry.h"
+#include "controls/ToolsText.h"
 #include "platform/MessageBox.h"
+#include "platform/PrivateFolder.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -44,17 +48,31 @@ QString TemporaryFolder()
 
 void TFDoor::ChooseCustomizationPath()
 {
-  // Can the working directory take a file? Make one, close it and remove it again.
-  QFile probe(QStringLiteral("testfile"));
-  const bool writable = probe.open(QIODevice::WriteOnly) && (probe.close(), probe.remove());
-  if (writable) {
+  // Can the working directory take a file? A probe of a fresh name is made and removed;
+  // a file that is already there, whatever its name, is never opened.
+  FBarFolderIsPrivate = false;
+  if (FolderTakesFiles(".")) {
     FCustomizationPath = kCustomizationFile;
-  } else {
-    QString folder = TemporaryFolder();
-    if (!folder.endsWith(QLatin1Char('/')))
-      folder += QLatin1Char('/');
-    FCustomizationPath = folder + kCustomizationFile;
+    return;
   }
+  // The temporary folder is every user's: a fixed name there could be a link someone
+  // planted. The files go into a folder only this user may enter.
+  const std::string folder = UserFolderPath(QFile::encodeName(TemporaryFolder()).toStdString());
+  std::string error;
+  if (!MakePrivateFolder(folder, error)) {
+    FCustomizationPath.clear();
+    ShowMessage(TMessageKind::Error, QStringLiteral("The tool bars cannot be kept between runs:\r%1")
+                                         .arg(QFile::decodeName(error.c_str())));
+    return;
+  }
+  FBarFolderIsPrivate = true;
+  FCustomizationPath = QFile::decodeName(folder.c_str()) + QLatin1Char('/') + kCustomizationFile;
+}
+
+bool TFDoor::MayWriteBarFile(const QString& path) const
+{
+  // In the private folder only this program makes files; a link there is not one of them.
+  return !path.isEmpty() && !(FBarFolderIsPrivate && IsSymbolicLink(QFile::encodeName(path).toStdString()));
 }
 
 void TFDoor::ReadCustomization()
@@ -71,7 +89,11 @@ void TFDoor::Pos1Read(TRegistry& registry)
 {
   TrawlResistance->LoadFromRegistry(registry);
   TrawlSpeed->LoadFromRegistry(registry);
+  // The force scale takes any entry, but a stored one beyond the bounds it keeps (or not
+  // a number) is damage: it is replaced and reported as the checked edits do.
+  ForceScale->SetValCheck(true);
   ForceScale->LoadFromRegistry(registry);
+  ForceScale->SetValCheck(false);
 
   const bool autoScale = RegReadBoolDef(registry, QStringLiteral("AutoForceScale"), AutoForceScale->isChecked());
   if (autoScale != AutoForceScale->isChecked()) {
@@ -82,7 +104,19 @@ void TFDoor::Pos1Read(TRegistry& registry)
     QAction* command = Command(id);
     TCommandTable::SetChecked(command, RegReadBoolDef(registry, command->objectName(), command->isChecked()));
   }
-  FModel.SetSolverFactor(RegReadRealDef(registry, QString::fromLatin1(InputDef(TInput::SolverFactor).Name), FModel.SolverFactor()));
+  // A factor the prompt would not take (0, NaN, a negative or a tiny one) makes every
+  // balance run NaN or run away: it keeps the current one, with the edits' message.
+  const TInputDef& solver = InputDef(TInput::SolverFactor);
+  const QString solverName = QString::fromLatin1(solver.Name);
+  const Real factor = RegReadRealDef(registry, solverName, FModel.SolverFactor());
+  if (solver.Holds(factor))
+    FModel.SetSolverFactor(factor);
+  else
+    ShowMessage(TMessageKind::Error, QStringLiteral("%1\r\rValue is out of range: %2%3..%4%5")
+                                         .arg(solverName, QLatin1String(solver.MinIncl ? "[" : "]"),
+                                              QString::fromStdString(FormatGeneral(solver.Min)),
+                                              QString::fromStdString(FormatGeneral(solver.Max)),
+                                              QLatin1String(solver.MaxIncl ? "]" : "[")));
   EvaluationCycle();
 
   // Each restored switch runs its handler once with its restored state. Animate is never
@@ -93,6 +127,8 @@ void TFDoor::Pos1Read(TRegistry& registry)
       command->trigger();
     }
 
+  if (FCustomizationPath.isEmpty())
+    return;  // no safe place for the bar files: none is read or written
   // The band file lies beside the program, except in an installed tree, whose bin folder
   // belongs to the system (a user cannot write there, and a package leaves nothing behind
   // there): then it stays with the customization file.
@@ -112,7 +148,7 @@ void TFDoor::Pos1Write(TRegistry& registry)
   for (const TDoorCommand id : kSwitches)
     registry.WriteBool(Command(id)->objectName(), Command(id)->isChecked());
   registry.WriteReal(QString::fromLatin1(InputDef(TInput::SolverFactor).Name), FModel.SolverFactor());
-  if (!FBandFileName.isEmpty())
+  if (MayWriteBarFile(FBandFileName))
     FBars->SaveBandLayout(FBandFileName);  // a file that cannot be written is skipped
 }
 
@@ -135,6 +171,7 @@ void TFDoor::FinishRun()
   FFinished = true;
   if (FRestoreDefaults)
     TSettingsRegistry().DeleteKey(QString::fromLatin1(SettingsKey()));
-  if (!FCustomizationPath.isEmpty() && !FBars->SaveCustomization(FCustomizationPath))
+  if (!FCustomizationPath.isEmpty() &&
+      (!MayWriteBarFile(FCustomizationPath) || !FBars->SaveCustomization(FCustomizationPath)))
     ShowMessage(TMessageKind::Error, QStringLiteral("Unable to save settings"));
 }

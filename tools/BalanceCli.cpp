@@ -29,6 +29,11 @@ namespace {
 // Forces are printed in kN.
 constexpr Real kKiloNewton = 1000;
 
+// Largest start attitude, degrees: the angle edits take any number, but beyond this they
+// can no longer show it to their three decimals (a 64-bit count of thousandths). A run
+// with a coarse solver factor can leave the door millions of degrees round.
+constexpr Real kAttitudeBoundDeg = 1e15L;
+
 // The towing conditions as options. Each takes its value in the display unit of the
 // window's edit and refuses what the edit refuses.
 struct TConditionOption {
@@ -120,7 +125,7 @@ std::string Usage()
                      RangeText(solver) + " (" + Shown(solver.Start) + "): the door turns M/F degrees") +
            std::string(22, ' ') + "per step for a moment of M N*m\n";
   usage +=
-      "  --attitude X,Y,Z    start attitude, degrees (0,0,0)\n"
+      "  --attitude X,Y,Z    start attitude, degrees, each -1e15..1e15 (0,0,0)\n"
       "  --method M          relax (the fixed-gain relaxation; default of balance) or\n"
       "                      newton (damped Newton steps; default of sweep and advise)\n"
       "Sweep:\n"
@@ -224,7 +229,7 @@ std::vector<std::string> SplitCommas(const std::string& text)
 
 [[noreturn]] void Fail(const std::string& option, const std::string& text, const std::string& accepts)
 {
-  throw TUsageError(option + ": '" + text + "' is not accepted; expected " + accepts);
+  throw TUsageError(option + ": '" + EscapedText(text) + "' is not accepted; expected " + accepts);
 }
 
 Real Number(const std::string& option, const std::string& text, const std::string& accepts)
@@ -233,6 +238,15 @@ Real Number(const std::string& option, const std::string& text, const std::strin
   if (!value)
     Fail(option, text, accepts);
   return *value;
+}
+
+Real NumberInRange(const std::string& option, const std::string& text, Real lo, Real hi,
+                   const std::string& accepts)
+{
+  const Real value = Number(option, text, accepts);
+  if (value < lo || value > hi)
+    Fail(option, text, accepts);
+  return value;
 }
 
 int Integer(const std::string& option, const std::string& text, int lo, int hi, const std::string& accepts)
@@ -411,7 +425,7 @@ TOptions ParseOptions(int argc, const char* const* argv)
       const auto mode = std::find_if(std::begin(kModes), std::end(kModes),
                                      [&arg](const auto& m) { return arg == m.first; });
       if (modeGiven || mode == std::end(kModes))
-        throw TUsageError("unexpected argument '" + arg + "'; expected evaluate, balance, sweep, advise or an option");
+        throw TUsageError("unexpected argument '" + EscapedText(arg) + "'; expected evaluate, balance, sweep, advise or an option");
       o.Mode = mode->second;
       modeGiven = true;
       continue;
@@ -435,7 +449,7 @@ TOptions ParseOptions(int argc, const char* const* argv)
         "--bridle-side", "--bridle-between", "--solver-factor", "--attitude", "--method", "--vary",
         "--heel", "--pitch", "--rank", "--top", "--threads"};
     if (std::find(kValued.begin(), kValued.end(), arg) == kValued.end())
-      throw TUsageError("unknown option '" + arg + "'; see --help");
+      throw TUsageError("unknown option '" + EscapedText(arg) + "'; see --help");
     if (!hasInlineValue) {
       if (i + 1 >= argc)
         throw TUsageError(arg + " needs a value; see --help");
@@ -470,12 +484,14 @@ TOptions ParseOptions(int argc, const char* const* argv)
     } else if (arg == "--solver-factor") {
       o.SolverFactor = InputValue(arg, value, TInput::SolverFactor, "");
     } else if (arg == "--attitude") {
-      const std::string accepts = "X,Y,Z in degrees";
+      const std::string accepts = "X,Y,Z in degrees, each -1e15..1e15";
       const auto parts = SplitCommas(value);
       if (parts.size() != 3)
         Fail(arg, value, accepts);
-      o.AttitudeDeg = {Number(arg, parts[0], accepts), Number(arg, parts[1], accepts),
-                       Number(arg, parts[2], accepts)};
+      const auto angle = [&](const std::string& part) {
+        return NumberInRange(arg, part, -kAttitudeBoundDeg, kAttitudeBoundDeg, accepts);
+      };
+      o.AttitudeDeg = {angle(parts[0]), angle(parts[1]), angle(parts[2])};
     } else if (arg == "--method") {
       if (value == "relax") o.Method = TBalanceMethod::Relax;
       else if (value == "newton") o.Method = TBalanceMethod::Newton;
