@@ -19,11 +19,11 @@
 #include "assets/Assets.h"
 #include "controls/EditF.h"
 #include "controls/Pos.h"
+#include "view/NullDoorView.h"
 
 namespace {
 
 constexpr int kPanelWidth = 122;
-const QColor kViewBackground(255, 251, 240);  // cream
 
 struct TEditSpec {
   const char* Name;
@@ -85,18 +85,14 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   CreatePanel();
   CreateCommands();
 
-  GLSceneViewer1 = new QWidget(this);
-  GLSceneViewer1->setObjectName(QStringLiteral("GLSceneViewer1"));
-  GLSceneViewer1->setAutoFillBackground(true);
-  QPalette palette = GLSceneViewer1->palette();
-  palette.setColor(QPalette::Window, kViewBackground);
-  GLSceneViewer1->setPalette(palette);
+  FView = std::make_shared<TNullDoorView>();
+  GLSceneViewer1 = FView->Widget();
   auto* central = new QWidget(this);
-  auto* layout = new QHBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(GLSceneViewer1, 1);
-  layout->addWidget(Panel1);
+  FViewLayout = new QHBoxLayout(central);
+  FViewLayout->setContentsMargins(0, 0, 0, 0);
+  FViewLayout->setSpacing(0);
+  FViewLayout->addWidget(GLSceneViewer1, 1);
+  FViewLayout->addWidget(Panel1);
   setCentralWidget(central);
 
   Pos1 = new TPos(this);
@@ -132,7 +128,18 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
 
 TFDoor::~TFDoor() = default;
 
-void TFDoor::SetCollaborators(TDoorCollaborators collaborators) { FCollaborators = std::move(collaborators); }
+void TFDoor::SetCollaborators(TDoorCollaborators collaborators)
+{
+  FCollaborators = std::move(collaborators);
+  if (FCollaborators.View && FCollaborators.View != FView) {
+    // The new view takes the old one's place beside the panel.
+    QWidget* widget = FCollaborators.View->Widget();
+    delete FViewLayout->replaceWidget(GLSceneViewer1, widget);
+    FViewLayout->setStretchFactor(widget, 1);
+    FView = FCollaborators.View;  // the old view goes, and its widget with it
+    GLSceneViewer1 = widget;
+  }
+}
 
 void TFDoor::CreatePanel()
 {
@@ -275,10 +282,9 @@ void TFDoor::showEvent(QShowEvent* event)
 
 void TFDoor::FormShow()
 {
-  FLastShowTime = std::chrono::steady_clock::now();
+  FView->RestartClock();
   resize(width() - 1, height());  // lets the bars lay themselves out again
-  for (int number = 1; number <= 3; ++number)
-    FCursors[number] = ViewCursor(number);
+  FView->LoadCursors();
   BuildModel();
   if (QAction* perspective = ActionManager1->Find(QStringLiteral("ShowPerspective")); !perspective->isChecked())
     perspective->trigger();

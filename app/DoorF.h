@@ -3,12 +3,8 @@
 // view area and the placement store, and runs the evaluation cycle every input ends in.
 #pragma once
 
-#include <QCursor>
 #include <QMainWindow>
 
-#include <array>
-
-#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -16,9 +12,11 @@
 #include "mechanics/DoorDisplay.h"
 #include "mechanics/DoorModel.h"
 #include "mechanics/DoorSolver.h"
+#include "view/DoorView.h"
 
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class TAskAny;
 class TCommandBars;
@@ -51,6 +49,8 @@ struct TDoorCollaborators {
   TEditF* WarpAngleOnSide = nullptr;
   TEditF* BridleAngleOnPlan = nullptr;
   TEditF* BridleAngleOnSide = nullptr;
+  // The 3D view; without one the window shows a null view (a cream panel).
+  std::shared_ptr<TDoorView> View;
 };
 
 class TFDoor : public QMainWindow, private TBalanceHost {
@@ -85,9 +85,10 @@ public:
   TDoorModel& Model() { return FModel; }
   TCommandTable& Commands() { return *ActionManager1; }
   TCommandBars& Bars() { return *FBars; }
-  const TScenePoses& ScenePoses() const { return FScenePoses; }
-  Real GridXZ() const { return FGridXZ; }
-  Real GridXY() const { return FGridXY; }
+  TDoorView& View() { return *FView; }
+  const TScenePoses& ScenePoses() const { return FView->Poses(); }
+  Real GridXZ() const { return FView->GridXZ(); }
+  Real GridXY() const { return FView->GridXY(); }
   bool Balancing() const { return FBalancing; }
   QString CustomizationPath() const { return FCustomizationPath; }
   QString BandFileName() const { return FBandFileName; }
@@ -145,6 +146,7 @@ private:
   void ResetToolBarsExecute();
   void Area_045Execute(int tag);
   void Ballast1Execute(int tag);
+  void ViewSwitchExecute(TViewSwitch which, QAction* command);
   void BracketSmallExecute();
   void GraphExecute();
   void Action1Execute();
@@ -157,6 +159,8 @@ private:
 
   TDoorModel FModel;
   TDoorCollaborators FCollaborators;
+  std::shared_ptr<TDoorView> FView;
+  QHBoxLayout* FViewLayout = nullptr;
   std::function<void(const TSolveResult&)> FBalanceListener;
   std::unique_ptr<TDoorConnect> FDoorConnect;
   TDoorInputs FConditions;  // density and angles while their dialogs are missing
@@ -171,10 +175,4 @@ private:
   int FViewKind = 1;
   QString FCustomizationPath;
   QString FBandFileName;
-  std::chrono::steady_clock::time_point FLastShowTime;
-  std::chrono::steady_clock::time_point FShowTime;
-  Real FGridXZ = 0;
-  Real FGridXY = 0;
-  TScenePoses FScenePoses;
-  std::array<QCursor, 4> FCursors;  // 1 orbit, 2 roll, 3 zoom of the 3D view
 };

@@ -107,8 +107,11 @@ void TFDoor::CreateCommands()
 {
   ActionManager1 = new TCommandTable(this);
   ActionManager1->setObjectName(QStringLiteral("ActionManager1"));
-  // Commands of the 3D view keep their check marks until the view exists.
+  // The camera stations are still to come; they only keep their check marks.
   const auto none = [](QAction*) {};
+  const auto viewSwitch = [this](TViewSwitch which) {
+    return [this, which](QAction* command) { ViewSwitchExecute(which, command); };
+  };
   const std::map<QString, TCommandTable::THandler> handlers = {
       {"BalanceAct", [this](QAction*) { BalanceActExecute(); }},
       {"CallBridleAngles", [this](QAction*) {
@@ -130,6 +133,13 @@ void TFDoor::CreateCommands()
       {"Action1", [this](QAction*) { Action1Execute(); }},
       {"Action2", [this](QAction*) { Action2Execute(); }},
       {"Graph", [this](QAction*) { GraphExecute(); }},
+      {"ShowAxes", viewSwitch(TViewSwitch::ShowAxes)},
+      {"ShowGridXY", viewSwitch(TViewSwitch::ShowGridXY)},
+      {"ShowGridXZ", viewSwitch(TViewSwitch::ShowGridXZ)},
+      {"HideHull", viewSwitch(TViewSwitch::HideHull)},
+      {"HideBracket", viewSwitch(TViewSwitch::HideBracket)},
+      {"Transparent", viewSwitch(TViewSwitch::Transparent)},
+      {"ShowPerspective", viewSwitch(TViewSwitch::ShowPerspective)},
   };
   for (const TCommandDef& def : kCommands) {
     const QString name = QString::fromLatin1(def.Name);

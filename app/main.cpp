@@ -8,12 +8,15 @@
 #include "DoorF.h"
 #include "TestHooks.h"
 #include "app/Conditions.h"
+#include "assets/Meshes.h"
 #include "controls/ToolsText.h"
 #include "dialogs/Askanyth.h"
 #include "dialogs/Envir.h"
 #include "dialogs/GraphWinF.h"
 #include "dialogs/WrpBrdAtt.h"
 #include "platform/MessageBox.h"
+#include "view/GLDoorView.h"
+#include "view/NullDoorView.h"
 
 namespace {
 
@@ -39,6 +42,13 @@ int main(int argc, char** argv)
   TakeNumberLocale();
 
   TTestHooks testHooks;
+  // Without OpenGL (a display that has none) the window still balances; it says why it
+  // shows no door.
+  std::shared_ptr<TDoorView> view;
+  if (TSceneViewer::Supported())
+    view = std::make_shared<TGLDoorView>(MeshResource);
+  else
+    view = std::make_shared<TNullDoorView>(QStringLiteral("The 3D view needs OpenGL, which this display does not offer."));
   TFDoor door;
   TEnvironment environment;
   TAskAny askAny;
@@ -49,6 +59,7 @@ int main(int argc, char** argv)
                    &QAction::setChecked);
 
   TDoorCollaborators collaborators;
+  collaborators.View = view;
   collaborators.AskAny = &askAny;
   ConnectConditions(collaborators, environment, wrpBrdAttack);
   collaborators.GraphVisible = [graph] { return graph->isVisible(); };

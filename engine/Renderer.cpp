@@ -1,7 +1,9 @@
 // Drawing and picking. Two programs: a lit one for cubes and meshes (the fixed-function
 // lighting model per fragment: emission, scene ambient, and per light diffuse and
 // Blinn-Phong specular; back faces take the back colours) and a flat one for lines, grids,
-// axes and the object numbers of picking.
+// axes and the object numbers of picking. Translucent objects come after the opaque ones,
+// the farthest first, without writing depth; a translucent mesh shows only its nearest
+// surface, so that a hull of many shells reads as one tinted skin.
 #include "Renderer.h"
 
 #include <QOpenGLFramebufferObject>
@@ -19,8 +21,6 @@
 #include "XYZGrid.h"
 
 namespace {
-
-const TColor kSceneAmbient{0.2f, 0.2f, 0.2f, 1};
 
 const char* const kLitVertex = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
@@ -68,7 +68,8 @@ void main()
     if (nl > 0.0 && f.shininess > 0.0)
       c += uLightIntensity[i] * pow(max(dot(n, normalize(l + v)), 0.0), f.shininess) * f.specular.rgb;
   }
-  fColor = vec4(min(c, vec3(1.0)), f.diffuse.a);
+  // One opacity for both sides: the front diffuse alpha.
+  fColor = vec4(min(c, vec3(1.0)), uFront.diffuse.a);
 }
 )";
 
@@ -234,10 +235,12 @@ void TRenderer::BeginFrame(const TScene& scene, const TCamera& camera, QSize vie
   glDisable(GL_BLEND);
 }
 
-void TRenderer::Render(const TScene& scene, const TCamera& camera, QSize view, const TColor& background)
+void TRenderer::Render(const TScene& scene, const TCamera& camera, QSize view, const TColor& background,
+                       const TColor& ambient)
 {
   if (!FInitialized)
     return;
+  FAmbient = ambient;
   glViewport(0, 0, view.width(), view.height());
   glClearColor(background.x(), background.y(), background.z(), background.w());
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -259,10 +262,21 @@ void TRenderer::Render(const TScene& scene, const TCamera& camera, QSize view, c
     return (a->Position() - FEye).lengthSquared() > (b->Position() - FEye).lengthSquared();
   });
   glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  // The picture itself stays opaque: the widget's window shows it as it is.
+  glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
   glDepthMask(GL_FALSE);
-  for (const TSceneObject* object : FTranslucent)
+  for (const TSceneObject* object : FTranslucent) {
+    if (object->Kind() == TObjectKind::FreeForm) {
+      // A translucent mesh shows its nearest surface only, over whatever lies behind
+      // it: its depth first, then its colours where they are nearest.
+      glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+      glDepthMask(GL_TRUE);
+      Draw(*object, TPass::Colour, {});
+      glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+      glDepthMask(GL_FALSE);
+    }
     Draw(*object, TPass::Colour, {});
+  }
   glDepthMask(GL_TRUE);
   glDisable(GL_BLEND);
   FVao.release();
@@ -324,7 +338,7 @@ void TRenderer::UseLit(const QMatrix4x4& model)
   FLit.setUniformValue(FLitU.ViewProjection, FViewProjection);
   FLit.setUniformValue(FLitU.NormalMatrix, model.normalMatrix());
   FLit.setUniformValue(FLitU.Eye, FEye);
-  FLit.setUniformValue(FLitU.SceneAmbient, kSceneAmbient);
+  FLit.setUniformValue(FLitU.SceneAmbient, FAmbient);
   FLit.setUniformValue(FLitU.LightCount, FLightCount);
   FLit.setUniformValueArray(FLitU.LightPosition, FLightPosition.data(), kMaxLights);
   FLit.setUniformValueArray(FLitU.LightDiffuse, FLightDiffuse.data(), kMaxLights);

@@ -37,8 +37,10 @@ public:
   const QString& Error() const { return FError; }
 
   // Draws the scene into the bound framebuffer, view pixels in size: the opaque objects in
-  // scene order, then the translucent ones from the farthest to the nearest.
-  void Render(const TScene& scene, const TCamera& camera, QSize view, const TColor& background);
+  // scene order, then the translucent ones from the farthest to the nearest. ambient is
+  // the light that falls on every surface from all sides.
+  void Render(const TScene& scene, const TCamera& camera, QSize view, const TColor& background,
+              const TColor& ambient);
   // The object drawn nearest the eye within the size x size pixels around pixel (x, y)
   // (from the top-left corner), or none.
   TSceneObject* Pick(const TScene& scene, const TCamera& camera, QSize view, int x, int y, int size);
@@ -96,6 +98,7 @@ private:
 
   // The frame being drawn.
   QMatrix4x4 FViewProjection;
+  TColor FAmbient{0.2f, 0.2f, 0.2f, 1};
   QVector3D FEye;
   std::vector<const TSceneObject*> FTranslucent;
   int FLightCount = 0;

@@ -16,6 +16,12 @@ constexpr int kPickSize = 3;  // pixels on each side of the square searched by P
 
 }  // namespace
 
+bool TSceneViewer::Supported()
+{
+  QOpenGLContext probe;
+  return probe.create();
+}
+
 TSceneViewer::TSceneViewer(TScene& scene, QWidget* parent)
     : QOpenGLWidget(parent), FScene(scene), FRenderer(std::make_unique<TRenderer>())
 {
@@ -43,6 +49,12 @@ void TSceneViewer::SetCamera(TCamera* camera)
 void TSceneViewer::SetBackgroundColor(const QColor& color)
 {
   FBackground = color;
+  RequestRepaint();
+}
+
+void TSceneViewer::SetAmbientLight(const QColor& color)
+{
+  FAmbient = color;
   RequestRepaint();
 }
 
@@ -86,7 +98,7 @@ void TSceneViewer::paintGL()
   const QSize pixels(static_cast<int>(std::lround(width() * ratio)), static_cast<int>(std::lround(height() * ratio)));
   const TColor background(FBackground.redF(), FBackground.greenF(), FBackground.blueF(), 1);
   if (FCamera) {
-    FRenderer->Render(FScene, *FCamera, pixels, background);
+    FRenderer->Render(FScene, *FCamera, pixels, background, TColor(FAmbient.redF(), FAmbient.greenF(), FAmbient.blueF(), 1));
   } else {
     // No camera: the background alone.
     glClearColor(background.x(), background.y(), background.z(), 1);

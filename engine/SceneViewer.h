@@ -20,6 +20,9 @@ class TSceneObject;
 class TSceneViewer : public QOpenGLWidget {
   Q_OBJECT
 public:
+  // Whether this display can give the viewer an OpenGL context at all (the offscreen
+  // platform, for one, cannot): without, make no viewer.
+  static bool Supported();
   // The scene must outlive the viewer.
   explicit TSceneViewer(TScene& scene, QWidget* parent = nullptr);
   ~TSceneViewer() override;
@@ -30,6 +33,9 @@ public:
   void SetCamera(TCamera* camera);
   QColor BackgroundColor() const { return FBackground; }
   void SetBackgroundColor(const QColor& color);
+  // Light falling on every surface from all sides (dark grey at first).
+  QColor AmbientLight() const { return FAmbient; }
+  void SetAmbientLight(const QColor& color);
   // Painted over every frame, in widget pixels; none to stop.
   void SetOverlay(std::function<void(QPainter&)> overlay);
 
@@ -61,6 +67,7 @@ private:
   TScene& FScene;
   TCamera* FCamera = nullptr;
   QColor FBackground = Qt::black;
+  QColor FAmbient = QColor::fromRgbF(0.2f, 0.2f, 0.2f);
   std::function<void(QPainter&)> FOverlay;
   std::unique_ptr<TRenderer> FRenderer;
   bool FRepaintPending = false;

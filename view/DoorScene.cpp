@@ -100,6 +100,7 @@ void TDoorScene::Compose()
   FDoor = mesh("Door");
   TMaterial own;
   own.Back.Ambient = {1, 0, 0, 1};
+  own.Back.Diffuse = {1, 0, 0, 1};  // red on both sides
   own.Front.Diffuse = {1, 0, 0, 0.1f};
   own.Blending = TBlending::Transparency;
   FDoor->SetMaterial(own);

@@ -3,8 +3,6 @@
 
 #include <QPainter>
 
-#include "engine/SceneViewer.h"
-
 namespace {
 
 // The guide circle of a drag: radius 200 pixels about the view's centre.
@@ -20,6 +18,9 @@ TGLDoorView::TGLDoorView(TDoorScene::TMeshSource meshes)
 {
   FViewer->setObjectName(QStringLiteral("GLSceneViewer1"));
   FViewer->SetBackgroundColor(QColor(255, 251, 240));  // cream
+  // The two lights stand high behind and before the door; the faces they reach at a
+  // slant would be near black without more light from all round.
+  FViewer->SetAmbientLight(QColor::fromRgbF(0.45f, 0.45f, 0.45f));
   FViewer->SetCamera(&FScene->Camera());
   FViewer->SetOverlay([this](QPainter& painter) {
     if (!FGuideCircle)

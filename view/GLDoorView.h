@@ -8,8 +8,7 @@
 
 #include "DoorScene.h"
 #include "DoorView.h"
-
-class TSceneViewer;
+#include "engine/SceneViewer.h"
 
 class TGLDoorView : public TDoorView {
 public:

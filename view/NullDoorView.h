@@ -9,7 +9,8 @@
 
 class TNullDoorView : public TDoorView {
 public:
-  TNullDoorView();
+  // note: a line shown on the panel, none by default.
+  explicit TNullDoorView(const QString& note = {});
   ~TNullDoorView() override;
 
   QWidget* Widget() override { return FWidget; }
