@@ -139,6 +139,8 @@ TRenderer::~TRenderer() = default;
 bool TRenderer::Initialize()
 {
   initializeOpenGLFunctions();
+  FLit = std::make_unique<QOpenGLShaderProgram>();
+  FFlat = std::make_unique<QOpenGLShaderProgram>();
   const auto build = [this](QOpenGLShaderProgram& program, const char* vertex, const char* fragment) {
     if (program.addShaderFromSourceCode(QOpenGLShader::Vertex, vertex) &&
         program.addShaderFromSourceCode(QOpenGLShader::Fragment, fragment) && program.link())
@@ -146,18 +148,19 @@ bool TRenderer::Initialize()
     FError = program.log();
     return false;
   };
-  if (!build(FLit, kLitVertex, kLitFragment) || !build(FFlat, kFlatVertex, kFlatFragment))
+  if (!build(*FLit, kLitVertex, kLitFragment) || !build(*FFlat, kFlatVertex, kFlatFragment))
     return false;
   const auto u = [](QOpenGLShaderProgram& p, const char* name) { return p.uniformLocation(name); };
+  QOpenGLShaderProgram& lit = *FLit;
   const auto face = [&](const char* prefix) {
     const QByteArray p(prefix);
-    return TFaceUniforms{u(FLit, p + ".ambient"), u(FLit, p + ".diffuse"), u(FLit, p + ".specular"),
-                         u(FLit, p + ".emission"), u(FLit, p + ".shininess")};
+    return TFaceUniforms{u(lit, p + ".ambient"), u(lit, p + ".diffuse"), u(lit, p + ".specular"),
+                         u(lit, p + ".emission"), u(lit, p + ".shininess")};
   };
-  FLitU = {u(FLit, "uModel"), u(FLit, "uViewProjection"), u(FLit, "uNormalMatrix"), u(FLit, "uEye"),
-           u(FLit, "uSceneAmbient"), u(FLit, "uLightCount"), u(FLit, "uLightPosition"), u(FLit, "uLightDiffuse"),
-           u(FLit, "uLightIntensity"), face("uFront"), face("uBack")};
-  FFlatU = {u(FFlat, "uMvp"), u(FFlat, "uColor")};
+  FLitU = {u(lit, "uModel"), u(lit, "uViewProjection"), u(lit, "uNormalMatrix"), u(lit, "uEye"),
+           u(lit, "uSceneAmbient"), u(lit, "uLightCount"), u(lit, "uLightPosition"), u(lit, "uLightDiffuse"),
+           u(lit, "uLightIntensity"), face("uFront"), face("uBack")};
+  FFlatU = {u(*FFlat, "uMvp"), u(*FFlat, "uColor")};
 
   FVao.create();
   const std::vector<float> cube = UnitCube();
@@ -190,8 +193,8 @@ void TRenderer::Release()
   FCubeBuffer = FAxesBuffer = 0;
   FPickBuffer.reset();
   FVao.destroy();
-  FLit.removeAllShaders();
-  FFlat.removeAllShaders();
+  FLit.reset();
+  FFlat.reset();
   FInitialized = false;
 }
 
@@ -333,26 +336,26 @@ void TRenderer::BindPositions(GLuint buffer, int stride, bool normals)
 
 void TRenderer::UseLit(const QMatrix4x4& model)
 {
-  FLit.bind();
-  FLit.setUniformValue(FLitU.Model, model);
-  FLit.setUniformValue(FLitU.ViewProjection, FViewProjection);
-  FLit.setUniformValue(FLitU.NormalMatrix, model.normalMatrix());
-  FLit.setUniformValue(FLitU.Eye, FEye);
-  FLit.setUniformValue(FLitU.SceneAmbient, FAmbient);
-  FLit.setUniformValue(FLitU.LightCount, FLightCount);
-  FLit.setUniformValueArray(FLitU.LightPosition, FLightPosition.data(), kMaxLights);
-  FLit.setUniformValueArray(FLitU.LightDiffuse, FLightDiffuse.data(), kMaxLights);
-  FLit.setUniformValueArray(FLitU.LightIntensity, FLightIntensity.data(), kMaxLights, 1);
+  FLit->bind();
+  FLit->setUniformValue(FLitU.Model, model);
+  FLit->setUniformValue(FLitU.ViewProjection, FViewProjection);
+  FLit->setUniformValue(FLitU.NormalMatrix, model.normalMatrix());
+  FLit->setUniformValue(FLitU.Eye, FEye);
+  FLit->setUniformValue(FLitU.SceneAmbient, FAmbient);
+  FLit->setUniformValue(FLitU.LightCount, FLightCount);
+  FLit->setUniformValueArray(FLitU.LightPosition, FLightPosition.data(), kMaxLights);
+  FLit->setUniformValueArray(FLitU.LightDiffuse, FLightDiffuse.data(), kMaxLights);
+  FLit->setUniformValueArray(FLitU.LightIntensity, FLightIntensity.data(), kMaxLights, 1);
 }
 
 void TRenderer::SetMaterial(const TMaterial& material)
 {
   const auto face = [this](const TFaceUniforms& u, const TFaceColors& c) {
-    FLit.setUniformValue(u.Ambient, c.Ambient);
-    FLit.setUniformValue(u.Diffuse, c.Diffuse);
-    FLit.setUniformValue(u.Specular, c.Specular);
-    FLit.setUniformValue(u.Emission, c.Emission);
-    FLit.setUniformValue(u.Shininess, c.Shininess);
+    FLit->setUniformValue(u.Ambient, c.Ambient);
+    FLit->setUniformValue(u.Diffuse, c.Diffuse);
+    FLit->setUniformValue(u.Specular, c.Specular);
+    FLit->setUniformValue(u.Emission, c.Emission);
+    FLit->setUniformValue(u.Shininess, c.Shininess);
   };
   face(FLitU.Front, material.Front);
   face(FLitU.Back, material.Back);
@@ -360,9 +363,9 @@ void TRenderer::SetMaterial(const TMaterial& material)
 
 void TRenderer::UseFlat(const QMatrix4x4& model, const TColor& color)
 {
-  FFlat.bind();
-  FFlat.setUniformValue(FFlatU.Mvp, FViewProjection * model);
-  FFlat.setUniformValue(FFlatU.Color, color);
+  FFlat->bind();
+  FFlat->setUniformValue(FFlatU.Mvp, FViewProjection * model);
+  FFlat->setUniformValue(FFlatU.Color, color);
 }
 
 TRenderer::TGpuBuffers& TRenderer::Buffers(const TSceneObject& object)

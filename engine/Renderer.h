@@ -85,7 +85,8 @@ private:
 
   bool FInitialized = false;
   QString FError;
-  QOpenGLShaderProgram FLit, FFlat;
+  // Made in each context anew: a program belongs to the context it was linked in.
+  std::unique_ptr<QOpenGLShaderProgram> FLit, FFlat;
   TLitUniforms FLitU{};
   TFlatUniforms FFlatU{};
   QOpenGLVertexArrayObject FVao;

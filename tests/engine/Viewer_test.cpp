@@ -128,6 +128,28 @@ private slots:
     QCOMPARE(viewer.Pick(200, 150), nullptr);
   }
 
+  void drawsAgainInTheContextOfAnotherWindow()
+  {
+    // Moving the viewer to another window gives it a new context: its GPU objects go with
+    // the old one and are made again.
+    TScene scene;
+    TCamera& camera = SideCamera(scene, TCameraStyle::Perspective, 100);
+    GlowingCube(scene, {0, 0, 0}, 1, {1, 0, 0, 1});
+    QWidget first, second;
+    auto* viewer = new TSceneViewer(scene, &first);
+    viewer->SetCamera(&camera);
+    viewer->resize(kWidth, kHeight);
+    first.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&first));
+    QCOMPARE(PixelAt(*viewer, 200, 150), QColor(255, 0, 0));
+    viewer->setParent(&second);
+    second.show();
+    viewer->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    QCOMPARE(PixelAt(*viewer, 200, 150), QColor(255, 0, 0));
+    first.close();
+  }
+
   void aChangeDrawsANewFrame()
   {
     TScene scene;

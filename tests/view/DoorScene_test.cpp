@@ -306,6 +306,20 @@ TEST(EmbeddedMeshes, EveryMarkerSitsOnAHoleOfTheTurnedDoor)
   }
 }
 
+TEST_F(TSceneFixture, ShowingMovesTheMeshesWithoutReloadingThem)
+{
+  // Balance runs paint while they solve: a refresh changes transforms only.
+  BuildAndShow();
+  const std::uint64_t door = FScene.Door().GeometryVersion(), bracket = FScene.Bracket().GeometryVersion();
+  const std::uint64_t piece = FScene.BallastPiece(2)->GeometryVersion();
+  FRequested->clear();
+  Show({5, 6, 7});
+  EXPECT_TRUE(FRequested->empty());
+  EXPECT_EQ(FScene.Door().GeometryVersion(), door);
+  EXPECT_EQ(FScene.Bracket().GeometryVersion(), bracket);
+  EXPECT_EQ(FScene.BallastPiece(2)->GeometryVersion(), piece);
+}
+
 TEST_F(TSceneFixture, SwitchesActOnTheirObjects)
 {
   BuildAndShow();
