@@ -92,7 +92,8 @@ TMeshRead ReadMesh(const QByteArray& data, const QString& fileName)
     return {nullptr, QStringLiteral("%1: no data").arg(fileName)};
   Assimp::Importer importer;
   const aiScene* scene = importer.ReadFileFromMemory(data.constData(), static_cast<std::size_t>(data.size()),
-                                                     aiProcess_Triangulate | aiProcess_GenNormals, hint.constData());
+                                                     aiProcess_Triangulate | aiProcess_GenNormals | aiProcess_JoinIdenticalVertices,
+                                                     hint.constData());
   if (!scene || !scene->mRootNode || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE))
     return {nullptr, QStringLiteral("%1: %2").arg(fileName, QString::fromUtf8(importer.GetErrorString()))};
 

@@ -1,5 +1,5 @@
 // Drawing and picking. Two programs: a lit one for cubes and meshes (the fixed-function
-// lighting model per fragment: emission, scene ambient, and per light diffuse and
+// lighting model per vertex: emission, scene ambient, and per light diffuse and
 // Blinn-Phong specular; back faces take the back colours) and a flat one for lines, grids,
 // axes and the object numbers of picking. Translucent objects come after the opaque ones,
 // the farthest first, without writing depth; a translucent mesh shows only its nearest
@@ -22,25 +22,15 @@
 
 namespace {
 
+// Lit per vertex, as the fixed-function pipeline lit: cheap on a software renderer, where
+// the fragments are the cost.
 const char* const kLitVertex = R"(#version 330 core
+struct Face { vec4 ambient; vec4 diffuse; vec4 specular; vec4 emission; float shininess; };
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 uniform mat4 uModel;
 uniform mat4 uViewProjection;
 uniform mat3 uNormalMatrix;
-out vec3 vWorld;
-out vec3 vNormal;
-void main()
-{
-  vec4 world = uModel * vec4(aPosition, 1.0);
-  vWorld = world.xyz;
-  vNormal = uNormalMatrix * aNormal;
-  gl_Position = uViewProjection * world;
-}
-)";
-
-const char* const kLitFragment = R"(#version 330 core
-struct Face { vec4 ambient; vec4 diffuse; vec4 specular; vec4 emission; float shininess; };
 uniform Face uFront;
 uniform Face uBack;
 uniform vec3 uEye;
@@ -49,28 +39,41 @@ uniform int uLightCount;
 uniform vec3 uLightPosition[8];
 uniform vec4 uLightDiffuse[8];
 uniform float uLightIntensity[8];
-in vec3 vWorld;
-in vec3 vNormal;
-out vec4 fColor;
-void main()
+uniform bool uSameSides;
+out vec4 vFront;
+out vec4 vBack;
+vec3 Lit(Face f, vec3 p, vec3 n, vec3 v)
 {
-  Face f = gl_FrontFacing ? uFront : uBack;
-  vec3 v = normalize(uEye - vWorld);
-  // Lit on the side the eye sees, whatever way the file wound the triangle.
-  vec3 n = normalize(vNormal);
-  if (dot(n, v) < 0.0)
-    n = -n;
   vec3 c = f.emission.rgb + f.ambient.rgb * uSceneAmbient.rgb;
   for (int i = 0; i < uLightCount; ++i) {
-    vec3 l = normalize(uLightPosition[i] - vWorld);
+    vec3 l = normalize(uLightPosition[i] - p);
     float nl = max(dot(n, l), 0.0);
     c += uLightIntensity[i] * nl * f.diffuse.rgb * uLightDiffuse[i].rgb;
     if (nl > 0.0 && f.shininess > 0.0)
       c += uLightIntensity[i] * pow(max(dot(n, normalize(l + v)), 0.0), f.shininess) * f.specular.rgb;
   }
-  // One opacity for both sides: the front diffuse alpha.
-  fColor = vec4(min(c, vec3(1.0)), uFront.diffuse.a);
+  return min(c, vec3(1.0));
 }
+void main()
+{
+  vec4 world = uModel * vec4(aPosition, 1.0);
+  vec3 v = normalize(uEye - world.xyz);
+  // Lit on the side the eye sees, whatever way the file wound the triangle.
+  vec3 n = normalize(uNormalMatrix * aNormal);
+  if (dot(n, v) < 0.0)
+    n = -n;
+  // One opacity for both sides: the front diffuse alpha.
+  vFront = vec4(Lit(uFront, world.xyz, n, v), uFront.diffuse.a);
+  vBack = uSameSides ? vFront : vec4(Lit(uBack, world.xyz, n, v), uFront.diffuse.a);
+  gl_Position = uViewProjection * world;
+}
+)";
+
+const char* const kLitFragment = R"(#version 330 core
+in vec4 vFront;
+in vec4 vBack;
+out vec4 fColor;
+void main() { fColor = gl_FrontFacing ? vFront : vBack; }
 )";
 
 const char* const kFlatVertex = R"(#version 330 core
@@ -159,7 +162,7 @@ bool TRenderer::Initialize()
   };
   FLitU = {u(lit, "uModel"), u(lit, "uViewProjection"), u(lit, "uNormalMatrix"), u(lit, "uEye"),
            u(lit, "uSceneAmbient"), u(lit, "uLightCount"), u(lit, "uLightPosition"), u(lit, "uLightDiffuse"),
-           u(lit, "uLightIntensity"), face("uFront"), face("uBack")};
+           u(lit, "uLightIntensity"), u(lit, "uSameSides"), face("uFront"), face("uBack")};
   FFlatU = {u(*FFlat, "uMvp"), u(*FFlat, "uColor")};
 
   FVao.create();
@@ -358,7 +361,13 @@ void TRenderer::SetMaterial(const TMaterial& material)
     FLit->setUniformValue(u.Shininess, c.Shininess);
   };
   face(FLitU.Front, material.Front);
-  face(FLitU.Back, material.Back);
+  const TFaceColors& f = material.Front;
+  const TFaceColors& b = material.Back;
+  const bool same = f.Ambient == b.Ambient && f.Diffuse == b.Diffuse && f.Specular == b.Specular &&
+                    f.Emission == b.Emission && f.Shininess == b.Shininess;  // exact: the same colours given
+  FLit->setUniformValue(FLitU.SameSides, same);
+  if (!same)
+    face(FLitU.Back, material.Back);
 }
 
 void TRenderer::UseFlat(const QMatrix4x4& model, const TColor& color)

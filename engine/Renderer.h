@@ -60,7 +60,7 @@ private:
   };
   struct TLitUniforms {
     int Model, ViewProjection, NormalMatrix, Eye, SceneAmbient, LightCount, LightPosition, LightDiffuse,
-        LightIntensity;
+        LightIntensity, SameSides;
     TFaceUniforms Front, Back;
   };
   struct TFlatUniforms {
