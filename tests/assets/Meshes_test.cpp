@@ -21,6 +21,7 @@
 #include <tuple>
 
 #include "assets/Meshes.h"
+#include "coefficients/CoefTables.h"
 #include "mechanics/DoorData.h"
 
 namespace {
@@ -35,6 +36,10 @@ struct TExpectedMaterial {
 
 // Extents are given to a hundredth of a millimetre.
 constexpr double kExtentTolerance = 0.006;
+
+// A hole's wall is as far from its point all round, to within this (millimetres); a
+// polygon of 20 or more corners stays well inside it.
+constexpr double kHoleOffCentre = 0.3;
 
 using TKey = std::tuple<float, float, float>;
 TKey KeyOf(const aiVector3D& v) { return {v.x, v.y, v.z}; }
@@ -103,7 +108,8 @@ double NearestHit(const std::vector<std::array<aiVector3D, 3>>& tris, const aiVe
 }
 
 // A hole of radius up to maxRadius round `centre` with its axis along `axis`: nothing lies
-// on the axis within `clear` either side, and a wall meets every ray across the axis.
+// on the axis within `clear` either side, and a wall meets every ray across the axis at
+// the same distance, so the hole is centred on the point.
 void CheckHole(const std::vector<std::array<aiVector3D, 3>>& tris, aiVector3D centre, aiVector3D axis,
                double clear, double maxRadius, const QString& what)
 {
@@ -112,12 +118,16 @@ void CheckHole(const std::vector<std::array<aiVector3D, 3>>& tris, aiVector3D ce
   QVERIFY2(along < 0 || along > 2 * clear, qPrintable(what + ": a face covers the hole"));
   const aiVector3D u = std::fabs(axis.z) > 0.5f ? aiVector3D(1, 0, 0) : aiVector3D(0, 0, 1);
   const aiVector3D v = axis ^ u;
+  double nearest = maxRadius, farthest = 0;
   for (int k = 0; k < 8; ++k) {
     const double a = k * 0.7853981633974483 + 0.1;
     const aiVector3D dir = u * static_cast<float>(std::cos(a)) + v * static_cast<float>(std::sin(a));
     const double wall = NearestHit(tris, centre, dir);
     QVERIFY2(wall > 0 && wall <= maxRadius, qPrintable(what + QString(": no rim at %1 mm").arg(wall)));
+    nearest = std::min(nearest, wall);
+    farthest = std::max(farthest, wall);
   }
+  QVERIFY2(farthest - nearest < kHoleOffCentre, qPrintable(what + ": the hole is not centred on its point"));
 }
 
 aiVector3D Mm(const TxyzSingle& p) { return {p.X * 1000, p.Y * 1000, p.Z * 1000}; }
@@ -142,7 +152,10 @@ class TMeshesTest : public QObject {
   void MeshLoads();
   void UnknownMeshIsEmpty();
   void BracketMaterialsAreNamedLikeTheHulls();
+  void BracketPartsHaveTheirExtents_data();
+  void BracketPartsHaveTheirExtents();
   void HullHolesSitAtTheTablePoints();
+  void CentreOfPressureLineLiesOnTheWing();
   void TowingHolesSitAtTheTablePoints_data();
   void TowingHolesSitAtTheTablePoints();
 };
@@ -295,6 +308,42 @@ void TMeshesTest::BracketMaterialsAreNamedLikeTheHulls()
   }
 }
 
+void TMeshesTest::BracketPartsHaveTheirExtents_data()
+{
+  QTest::addColumn<int>("id");
+  QTest::addColumn<int>("object");
+  QTest::addColumn<TExtent>("extent");
+  const TExtent plate{-9.98, 9.98, -40, 9.73, -49.8, 49.8}, pin{-5, 5, -5, 5, -38, 38};
+  QTest::newRow("small plate") << kBracketSmallMesh << 0 << plate;
+  QTest::newRow("small part") << kBracketSmallMesh << 1 << TExtent{-6, 6, -84, -16, -53.98, 53.98};
+  QTest::newRow("medium plate") << kBracketMediumMesh << 0 << plate;
+  QTest::newRow("medium part") << kBracketMediumMesh << 1 << TExtent{-6, 6, -84, -16, -57.87, 57.87};
+  QTest::newRow("medium pin") << kBracketMediumMesh << 2 << pin;
+  QTest::newRow("large plate") << kBracketLargeMesh << 0 << plate;
+  QTest::newRow("large part") << kBracketLargeMesh << 1 << TExtent{-6, 6, -84, -16, -65.78, 65.78};
+  QTest::newRow("large pin") << kBracketLargeMesh << 2 << pin;
+}
+
+void TMeshesTest::BracketPartsHaveTheirExtents()
+{
+  QFETCH(int, id);
+  QFETCH(int, object);
+  QFETCH(TExtent, extent);
+  const TLoaded b = Load(id, "bracket.3ds");
+  QVERIFY(b.Scene);
+  const aiMesh* m = b.Scene->mMeshes[object];
+  aiVector3D lo(1e9f), hi(-1e9f);
+  for (unsigned k = 0; k < m->mNumVertices; ++k) {
+    const aiVector3D& p = m->mVertices[k];
+    lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+    hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+  }
+  const std::array<std::pair<double, double>, 6> ends{{{lo.x, extent.MinX}, {hi.x, extent.MaxX}, {lo.y, extent.MinY},
+                                                       {hi.y, extent.MaxY}, {lo.z, extent.MinZ}, {hi.z, extent.MaxZ}}};
+  for (const auto& [got, want] : ends)
+    QVERIFY2(std::fabs(got - want) <= kExtentTolerance, qPrintable(QString("extent %1, want %2").arg(got).arg(want)));
+}
+
 // Every bridle hole and every bracket pair point is a hole through a lug plate: nothing
 // on its axis (up the span), a wall all round within a shackle's reach.
 void TMeshesTest::HullHolesSitAtTheTablePoints()
@@ -309,6 +358,30 @@ void TMeshesTest::HullHolesSitAtTheTablePoints()
   }
   for (int k = 0; k < 6; ++k)
     CheckHole(tris, Mm(PairPoints[k]), up, 8, 8, QString::fromStdString(PairCubeName(k)));
+}
+
+// The wing's centre of pressure moves along this line; the cube that marks it must sit on
+// the wing plate, so the plate crosses the line at every one of its points (mid-span).
+void TMeshesTest::CentreOfPressureLineLiesOnTheWing()
+{
+  const TLoaded hull = Load(kWingMesh, "Wing.3ds");
+  QVERIFY(hull.Scene);
+  const aiMesh* wing = hull.Scene->mMeshes[0];
+  std::vector<std::array<aiVector3D, 3>> tris;
+  for (unsigned f = 0; f < wing->mNumFaces; ++f) {
+    const aiFace& face = wing->mFaces[f];
+    tris.push_back({wing->mVertices[face.mIndices[0]], wing->mVertices[face.mIndices[1]],
+                    wing->mVertices[face.mIndices[2]]});
+  }
+  // The point lies between the plate's two faces, give or take a millimetre.
+  constexpr double kReach = 20, kSlack = 1;
+  for (const TCpLineRow& row : CpLineTable) {
+    const aiVector3D p(static_cast<float>(row.X * 1000), static_cast<float>(row.Y * 1000), 0);
+    const double below = NearestHit(tris, p - aiVector3D(0, kReach, 0), {0, 1, 0});
+    const double above = NearestHit(tris, p + aiVector3D(0, kReach, 0), {0, -1, 0});
+    QVERIFY2(below > 0 && below <= kReach + kSlack && above > 0 && above <= kReach + kSlack,
+             qPrintable(QString("point at x = %1 mm is off the plate").arg(p.x)));
+  }
 }
 
 void TMeshesTest::TowingHolesSitAtTheTablePoints_data()

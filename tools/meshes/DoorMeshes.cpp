@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 #include "MeshShapes.h"
@@ -25,26 +24,32 @@ constexpr double kFrameTop = 519;                     // wing, bars and stiffene
 constexpr double kHullTop = 529;                      // ... under the head plate's top
 constexpr double kLugHalf = 3;                        // half the thickness of every lug plate
 constexpr double kBridleHoleR = 5, kPairHoleR = 5.5, kPairLugR = 16;
+// The rim of the first bridle hole is the hull's aftmost point.
 constexpr double kHullMaxX = 279.72;
-// The head plate covers the leading-edge bar and the trailing-edge bar and stays inside
-// the hull's extent.
-constexpr double kHeadAftX = 270, kHeadHalf = 9;  // the rim of the first bridle hole is the hull's aftmost point
+// The head plate covers the leading- and trailing-edge bars and stays inside the hull.
+constexpr double kHeadAftX = 270, kHeadHalf = 9;
 
 // The shoe and the ballast plates share their D shape: a straight inner edge, rounded
-// corners, straight ends up to the shoulder and a half ellipse over the wing.
+// corners, straight ends up to the shoulder and a half ellipse over the wing. The shoe
+// (the hull's foremost and widest part) lies a little inside the ballast plates.
 constexpr double kShoulderY = 70, kCornerR = 10;
 constexpr int kCornerSegments = 3;
+struct TDShape {
+  double X0, X1, Y0, YTop;
+};
+constexpr TDShape kShoe{-145.82, 273.82, 32, 169.37}, kBallast{-145.98, 273.98, 32, 172.24};
 
 double Len(TVec2 v) { return std::hypot(v.X, v.Y); }
 TVec2 Unit(TVec2 v) { return v * (1 / Len(v)); }
 double AngleDeg(TVec2 v) { return std::atan2(v.Y, v.X) * 180 / kPiD; }
 TVec2 Flat(const TxyzSingle& p) { return {p.X * 1000.0, p.Y * 1000.0}; }
 
-TLoop DOutline(double x0, double x1, double y0, double yTop, int domeSegments)
+// An even number of dome segments puts a corner on the top of the dome.
+TLoop DOutline(const TDShape& d, int domeSegments)
 {
-  TLoop out = Arc({x1 - kCornerR, y0 + kCornerR}, kCornerR, kCornerR, -90, 0, kCornerSegments);
-  Append(out, Arc({(x0 + x1) / 2, kShoulderY}, (x1 - x0) / 2, yTop - kShoulderY, 0, 180, domeSegments));
-  Append(out, Arc({x0 + kCornerR, y0 + kCornerR}, kCornerR, kCornerR, 180, 270, kCornerSegments));
+  TLoop out = Arc({d.X1 - kCornerR, d.Y0 + kCornerR}, kCornerR, kCornerR, -90, 0, kCornerSegments);
+  Append(out, Arc({(d.X0 + d.X1) / 2, kShoulderY}, (d.X1 - d.X0) / 2, d.YTop - kShoulderY, 0, 180, domeSegments));
+  Append(out, Arc({d.X0 + kCornerR, d.Y0 + kCornerR}, kCornerR, kCornerR, 180, 270, kCornerSegments));
   return out;
 }
 
@@ -124,7 +129,7 @@ TLoop BridleLugOutline(const std::array<TVec2, kHolesPerRow>& holes, int baseSeg
   TLoop out;
   for (int k = 0; k <= baseSegments; ++k)
     out.push_back(kWing.At(baseStart + (baseEnd - baseStart) * k / baseSegments));
-  Append(out, Arc(holes[0], rim, rim, -60, 0, 4));
+  Append(out, Arc(holes[0], rim, rim, -90, 0, 4));
   Append(out, Arc(holes[0], rim, rim, 0, outward, 3));
   Append(out, Arc(holes[kHolesPerRow - 1], rim, rim, outward, outward + 135, 6));
   return out;
@@ -142,78 +147,18 @@ TLoop PairLugOutline(const std::array<TVec2, 3>& holes)
   return ConvexHull(pts);
 }
 
-std::string GlobalMaterialName(int index)
-{
-  if (index == 0)
-    return "*GLOBAL*";
-  char name[16];
-  std::snprintf(name, sizeof name, "*GLOBAL*%02d", index);
-  return name;
-}
-
-TMeshObject& AddObject(TMeshFile& file, const char* name, TRgb diffuse)
-{
-  file.Materials.push_back({GlobalMaterialName(static_cast<int>(file.Objects.size())), diffuse});
-  return file.Objects.emplace_back(name);
-}
-
-// Bracket, in its own frame: Z the pair axis, -Y along the bracket toward the towing holes,
-// X across the towing plate.
-constexpr double kHingeR = 10, kHingeSide = 9.98, kHingeTop = 9.73;  // barrel about the pin
-constexpr double kHingeBack = 40;      // the hinge block reaches this far down the bracket
-constexpr double kBarrelHalf = 35;     // barrel height, between the door's lug plates
-constexpr double kHingeHalf = 49.8;    // the back of the block reaches past them
-constexpr double kHingeShelf = 22;     // ... behind the lug plates' rims
-constexpr double kBoreR = 5.5;
-constexpr double kPinR = 5, kPinHalfLength = 38;
-constexpr double kTowHoleDistance = 70;  // from the pair axis to the towing holes
-constexpr double kTowHoleR = 7, kTowBarRim = 14, kTowPlateHalf = 6;
-constexpr double kTowPlateTop = 16, kTowNeckHalf = 28;
-constexpr double kTowBarHalfLength[kBracketSizes] = {53.98, 57.87, 65.78};
-
-// The hinge block: a barrel round the pin bore between the door's lug plates, on a back
-// that reaches past them above and below. One solid with one hole, the bore.
-void AddBracketHinge(TMeshObject& m)
-{
-  const double side = std::acos(kHingeSide / kHingeR) * 180 / kPiD;
-  const double top = std::asin(kHingeTop / kHingeR) * 180 / kPiD;
-  TLoop arc = Arc({0, 0}, kHingeR, kHingeR, side, top, 3);
-  Append(arc, Arc({0, 0}, kHingeR, kHingeR, top, 180 - top, 1));
-  Append(arc, Arc({0, 0}, kHingeR, kHingeR, 180 - top, 180 - side, 3));
-  const TLoop bore = Circle({0, 0}, kBoreR, 16);
-  const double ys = arc.front().Y;
-  auto p = [](TVec2 q, double z) { return TVec3{q.X, q.Y, z}; };
-  constexpr double x = kHingeSide, yb = -kHingeBack, yf = -kHingeShelf, zb = kBarrelHalf, zt = kHingeHalf;
-
-  for (const double s : {1.0, -1.0}) {
-    const TVec3 up{0, 0, s};
-    // The back's end face and the barrel's end face with the bore.
-    m.AddPolygon({{{-x, yb, s * zt}, {x, yb, s * zt}, {x, yf, s * zt}, {-x, yf, s * zt}}}, up, 8);
-    std::vector<TVec3> end{{x, yf, s * zb}};
-    for (const TVec2& q : arc)
-      end.push_back(p(q, s * zb));
-    end.push_back({-x, yf, s * zb});
-    std::vector<TVec3> hole;
-    for (const TVec2& q : bore)
-      hole.push_back(p(q, s * zb));
-    m.AddPolygon({end, hole}, up, 8);
-    // The step from the barrel's end up to the back's end.
-    m.AddPolygon({{{-x, yf, s * zb}, {x, yf, s * zb}, {x, yf, s * zt}, {-x, yf, s * zt}}}, {0, 1, 0}, 16);
-    // Flat sides.
-    m.AddPolygon({{{s * x, yb, -zt}, {s * x, yf, -zt}, {s * x, yf, -zb}, {s * x, ys, -zb}, {s * x, ys, zb},
-                   {s * x, yf, zb}, {s * x, yf, zt}, {s * x, yb, zt}}},
-                 {s, 0, 0}, 32);
-  }
-  m.AddPolygon({{{-x, yb, -zt}, {x, yb, -zt}, {x, yb, zt}, {-x, yb, zt}}}, {0, -1, 0}, 16);
-  for (size_t i = 0; i + 1 < arc.size(); ++i)
-    m.AddQuad(p(arc[i], -zb), p(arc[i + 1], -zb), p(arc[i + 1], zb), p(arc[i], zb), 2);
-  for (size_t i = 0; i < bore.size(); ++i) {
-    const TVec2 a = bore[(i + 1) % bore.size()], b = bore[i];  // walls face the pin
-    m.AddQuad(p(a, -zb), p(b, -zb), p(b, zb), p(a, zb), 4);
-  }
-}
-
 }  // namespace
+
+TMeshObject& TMeshFile::Add(const char* name, TRgb diffuse)
+{
+  // Materials are named by their place in the file, "*GLOBAL*", "*GLOBAL*01", ...
+  const size_t index = Objects.size();
+  std::string material = "*GLOBAL*";
+  if (index > 0)
+    material += (index < 10 ? "0" : "") + std::to_string(index);
+  Materials.push_back({material, diffuse});
+  return Objects.emplace_back(name);
+}
 
 std::vector<TFileObject> TMeshFile::FileObjects() const
 {
@@ -223,33 +168,35 @@ std::vector<TFileObject> TMeshFile::FileObjects() const
   return out;
 }
 
+// The corner counts of the outlines and holes below make the hull's 3956 vertices and 7952
+// triangles; the shoe's dome segments take up the difference when a part changes.
 TMeshFile HullMeshes()
 {
   TMeshFile f;
-  TMeshObject& wing = AddObject(f, "COL042_", {165, 124, 0});
+  TMeshObject& wing = f.Add("COL042_", {165, 124, 0});
   AddPrism(wing, kXY, Strip(kLeadingX, kTrailingX, -kPlateHalf, kPlateHalf, 81), {}, -kFrameTop, kFrameTop);
 
-  TMeshObject& shoe = AddObject(f, "COL030_", {255, 127, 0});
-  AddPrism(shoe, kXY, DOutline(-145.82, 273.82, 32, 169.37, 36), {}, -kHullTop, -kFrameTop);
+  TMeshObject& shoe = f.Add("COL030_", {255, 127, 0});
+  AddPrism(shoe, kXY, DOutline(kShoe, 36), {}, -kHullTop, -kFrameTop);
 
-  TMeshObject& head = AddObject(f, "COL040_", {255, 191, 0});
+  TMeshObject& head = f.Add("COL040_", {255, 191, 0});
   AddPrism(head, kXY, RoundedStrip(kLeadingX, kHeadAftX, kHeadHalf, 81, 8, 7), {}, kFrameTop, kHullTop);
 
-  TMeshObject& nose = AddObject(f, "COL050_", {255, 255, 0});
+  TMeshObject& nose = f.Add("COL050_", {255, 255, 0});
   AddPrism(nose, kXY, Circle(kWing.At(kLeadingX), 8, 32), {}, -kFrameTop, kFrameTop);
 
-  TMeshObject& tail = AddObject(f, "COL012_", {165, 0, 0});
+  TMeshObject& tail = f.Add("COL012_", {165, 0, 0});
   AddPrism(tail, kXY, Section(kTrailingX, 6, -3, 3), {}, -kFrameTop, kFrameTop);
 
   for (const double side : {1.0, -1.0}) {
-    TMeshObject& ribs = side > 0 ? AddObject(f, "COL140_", {0, 191, 255}) : AddObject(f, "COL150_", {0, 127, 255});
+    TMeshObject& ribs = side > 0 ? f.Add("COL140_", {0, 191, 255}) : f.Add("COL150_", {0, 127, 255});
     for (const double z : {190.0, 360.0})
       AddPrism(ribs, kXY, Strip(-128, 262, -20, 0, 56), {}, side * z - 2.5, side * z + 2.5);
   }
 
   for (const auto* table : {&UpperHoles, &LowerHoles}) {
-    TMeshObject& lugs = table == &UpperHoles ? AddObject(f, "COL011_", {255, 127, 127})
-                                             : AddObject(f, "COL092_", {0, 165, 0});
+    TMeshObject& lugs = table == &UpperHoles ? f.Add("COL011_", {255, 127, 127})
+                                             : f.Add("COL092_", {0, 165, 0});
     for (int row = 0; row < kHoleRows; ++row) {
       std::array<TVec2, kHolesPerRow> holes;
       std::vector<TLoop> loops;
@@ -263,7 +210,7 @@ TMeshFile HullMeshes()
   }
 
   for (const int first : {0, 1}) {
-    TMeshObject& lug = first == 0 ? AddObject(f, "MAGENTA", {255, 0, 255}) : AddObject(f, "CYAN", {0, 255, 255});
+    TMeshObject& lug = first == 0 ? f.Add("MAGENTA", {255, 0, 255}) : f.Add("CYAN", {0, 255, 255});
     std::array<TVec2, 3> holes;
     std::vector<TLoop> loops;
     for (int k = 0; k < 3; ++k) {
@@ -274,58 +221,27 @@ TMeshFile HullMeshes()
     AddPrism(lug, kXY, PairLugOutline(holes), loops, z - kLugHalf, z + kLugHalf);
   }
 
-  TMeshObject& stiffeners = AddObject(f, "COL141_", {127, 223, 255});
+  TMeshObject& stiffeners = f.Add("COL141_", {127, 223, 255});
   for (const double x : {-70.0, 150.0})
     AddPrism(stiffeners, kXY, Section(x, 5, -18, 0), {}, -kFrameTop, kFrameTop);
 
-  TMeshObject& nuts = AddObject(f, "WHITE", {255, 255, 255});
+  TMeshObject& nuts = f.Add("WHITE", {255, 255, 255});
   for (const TVec2& p : BoltPoints())
     AddPrism(nuts, kXY, Circle(p, 8, 6, 30), {}, -kFrameTop, -kFrameTop + 8);
 
   // The web that joins the two bracket lug plates, clear of the bracket's swing.
-  TMeshObject& web = AddObject(f, "COL132_", {0, 165, 165});
+  TMeshObject& web = f.Add("COL132_", {0, 165, 165});
   AddPrism(web, kXY, {{-34, 40}, {34, 40}, {34, 46}, {-34, 46}}, {}, -36.5, 36.5);
-  return f;
-}
-
-TMeshFile BracketMeshes(TBracketSize size)
-{
-  TMeshFile f;
-  AddBracketHinge(AddObject(f, "WHITE", {255, 255, 255}));
-
-  // The towing plate: a bar through the five towing holes, tapering up into the hinge.
-  static constexpr const char* kNames[kBracketSizes] = {"RED", "COL082_", "BLUE"};
-  static constexpr TRgb kColours[kBracketSizes] = {{255, 0, 0}, {41, 165, 0}, {0, 0, 255}};
-  static constexpr int kEndSegments[kBracketSizes] = {18, 20, 18};
-  const int s = static_cast<int>(size);
-  TMeshObject& plate = AddObject(f, kNames[s], kColours[s]);
-  const auto& tow = BracketTowHolesTable[s];
-  const double outer = tow[0].Z * 1000.0;  // the F2u hole
-  const double endR = kTowBarHalfLength[s] - outer;
-  constexpr double holeY = -kTowHoleDistance;
-  TLoop outline = Arc({outer, holeY}, endR, kTowBarRim, -90, 90, kEndSegments[s]);
-  Append(outline, {{kTowNeckHalf, -kHingeBack}, {kTowNeckHalf, -kTowPlateTop},
-                   {-kTowNeckHalf, -kTowPlateTop}, {-kTowNeckHalf, -kHingeBack}});
-  Append(outline, Arc({-outer, holeY}, endR, kTowBarRim, 90, 270, kEndSegments[s]));
-  std::vector<TLoop> holes;
-  for (const TxyzSingle& hole : tow)
-    holes.push_back(Circle({hole.Z * 1000.0, holeY}, kTowHoleR, 28));
-  AddPrism(plate, kZY, outline, holes, -kTowPlateHalf, kTowPlateHalf);
-
-  if (size != TBracketSize::Small) {
-    TMeshObject& pin = AddObject(f, "COL132_", {0, 165, 165});
-    AddPrism(pin, kXY, Circle({0, 0}, kPinR, 36), {}, -kPinHalfLength, kPinHalfLength);
-  }
   return f;
 }
 
 TMeshFile BallastMeshes()
 {
   TMeshFile f;
-  TMeshObject& plate = AddObject(f, "Ballast", {255, 255, 255});
+  TMeshObject& plate = f.Add("Ballast", {255, 255, 255});
   std::vector<TLoop> holes;
   for (const TVec2& p : BoltPoints())
     holes.push_back(Circle(p, 5, 10));
-  AddPrism(plate, kXY, DOutline(-145.98, 273.98, 32, 172.24, 32), holes, -6, 0);
+  AddPrism(plate, kXY, DOutline(kBallast, 32), holes, -6, 0);
   return f;
 }

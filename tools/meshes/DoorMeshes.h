@@ -2,6 +2,7 @@
 // normal, Z up the span): the hull, the bracket of each size and one ballast plate.
 #pragma once
 
+#include <deque>
 #include <vector>
 
 #include "Write3ds.h"
@@ -9,8 +10,10 @@
 
 // The objects of one file, in file order, each with its material.
 struct TMeshFile {
-  std::vector<TMeshObject> Objects;
+  std::deque<TMeshObject> Objects;  // a deque keeps the objects in place as more are added
   std::vector<TMaterial> Materials;
+  // Adds an object with the next material, named "*GLOBAL*", "*GLOBAL*01", ...
+  TMeshObject& Add(const char* name, TRgb diffuse);
   std::vector<TFileObject> FileObjects() const;
 };
 

@@ -24,6 +24,18 @@ bool InTriangle(TVec2 p, TVec2 a, TVec2 b, TVec2 c)
   return Cross2(a, b, p) >= 0 && Cross2(b, c, p) >= 0 && Cross2(c, a, p) >= 0;
 }
 
+// Whether the direction from corner b toward q lies inside the ring's corner a b c (the
+// ring runs counter-clockwise, so its inside is left of a -> b -> c).
+bool OpensToward(TVec2 a, TVec2 b, TVec2 c, TVec2 q)
+{
+  auto turn = [](TVec2 from, TVec2 to) {  // counter-clockwise angle from one direction to another
+    const double angle = std::atan2(from.X * to.Y - from.Y * to.X, from.X * to.X + from.Y * to.Y);
+    return angle < 0 ? angle + 2 * 3.14159265358979323846 : angle;
+  };
+  const TVec2 out = c - b, back = a - b, toward = q - b;
+  return turn(out, toward) < turn(out, back);
+}
+
 // Joins each hole to the ring through its rightmost corner and a visible ring corner to
 // its right (the ray to +x meets the ring at a point whose edge has that corner, unless a
 // reflex corner inside the triangle between hides it, then the nearest such corner).
@@ -79,6 +91,14 @@ std::vector<TRef> JoinHoles(const std::vector<TLoop>& loops)
         pick = i;
       }
     }
+    // A corner that already ends a bridge is in the ring twice or more; the bridge must
+    // leave from the copy whose corner opens toward the hole.
+    const TVec2 chosen = at(ring[pick]);
+    for (int i = 0; i < n; ++i)
+      if (Same(at(ring[i]), chosen) && OpensToward(at(ring[(i + n - 1) % n]), chosen, at(ring[(i + 1) % n]), m)) {
+        pick = i;
+        break;
+      }
     std::vector<TRef> joined(ring.begin(), ring.begin() + pick + 1);
     const int hn = static_cast<int>(loops[h].size());
     for (int k = 0; k <= hn; ++k)
