@@ -97,10 +97,10 @@ void TSceneViewer::paintGL()
   const qreal ratio = devicePixelRatioF();
   const QSize pixels(static_cast<int>(std::lround(width() * ratio)), static_cast<int>(std::lround(height() * ratio)));
   const TColor background(FBackground.redF(), FBackground.greenF(), FBackground.blueF(), 1);
-  if (FCamera) {
+  if (FCamera && FRenderer->Initialized()) {
     FRenderer->Render(FScene, *FCamera, pixels, background, TColor(FAmbient.redF(), FAmbient.greenF(), FAmbient.blueF(), 1));
   } else {
-    // No camera: the background alone.
+    // No camera, or shaders this context would not take: the background alone.
     glClearColor(background.x(), background.y(), background.z(), 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }

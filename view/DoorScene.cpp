@@ -18,6 +18,7 @@ TMaterial Painted(const TColor& diffuse, float shininess = 0)
 {
   TMaterial m;
   m.Front.Diffuse = diffuse;
+  m.Front.Ambient = {diffuse.x(), diffuse.y(), diffuse.z(), 1};  // as the meshes' materials: markers stay bright
   m.Front.Shininess = shininess;
   if (shininess > 0)
     m.Front.Specular = {1, 1, 1, 1};

@@ -93,6 +93,15 @@ int main(int argc, char** argv)
   run("ShowPerspective");
   door.View().SetCameraStation({{-3, -3, 3}, {1, 0, 0}, {0, 0, 1}});
   shoot(QStringLiteral("12-bracket-station"));
+  // Close up, from the side: the towing holes face the eye, their markers in them.
+  run("ResetModel");
+  door.View().SetCameraStation({{0, -10, 0}, {1, 0, 0}, {0, 0, 1}});
+  door.View().SetFocalLength(800);
+  shoot(QStringLiteral("13-bracket-close-up"));
+  door.View().SetCameraStation({{0, -10, 1.5f}, {1, 0, 0}, {0, 0, 1}});
+  door.View().SetFocalLength(100);
+  run("HideHull");
+  shoot(QStringLiteral("14-hull-hidden"));
   door.close();
   door.FinishRun();
   return 0;
