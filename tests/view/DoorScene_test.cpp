@@ -291,6 +291,14 @@ TEST(EmbeddedMeshes, EveryMarkerSitsOnAHoleOfTheTurnedDoor)
     model.BuildModel();
     scene.BuildModel({model.DoorScale(), kBracketTags[static_cast<std::size_t>(size)], 3});
     ASSERT_TRUE(scene.Door().Mesh() && scene.Bracket().Mesh());
+    // The hull's fourteen materials, and the bracket's faces drawn with them by name.
+    ASSERT_EQ(scene.MaterialLibrary().Count(), 14);
+    const TFreeForm& bracket = scene.Bracket();
+    for (std::size_t part = 0; part < bracket.Mesh()->Parts.size(); ++part) {
+      const auto file = static_cast<std::size_t>(bracket.Mesh()->Parts[part].Material);
+      EXPECT_EQ(scene.MaterialLibrary().Name(bracket.PartLibraryIndex(static_cast<int>(part))),
+                bracket.Mesh()->Materials[file].Name);
+    }
     const Txyz degrees{-30, 15, 50};
     model.SetAttitude(degrees * kDegToRad);
     model.EvaluateDoor(model.Attitude());
