@@ -1,11 +1,14 @@
 # make run   installs what is missing, builds and starts the program
 # make test  installs what is missing, builds and runs every test
 # make bench runs the benchmarks; make check-asan runs the tests under the sanitizers
+# make install installs into PREFIX (/usr/local), below DESTDIR when it is set
+# make package builds the Debian package ravlen_<version>_<arch>.deb here
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_ARGS ?=
+PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build test run bench check-asan clean
+.PHONY: all deps configure build test run bench check-asan install package clean
 
 all: build
 
@@ -38,6 +41,14 @@ bench: build
 	@if [ -x $(BUILD)/bench/window_bench ]; then $(BUILD)/bench/window_bench 2>/dev/null; fi
 	@if [ -x $(BUILD)/bench/view_bench ]; then xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/bench/view_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true 2>/dev/null; fi
 	@tools/count-instructions.sh $(BUILD)/bench/evaluate_count
+
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The package is made from the same build; it installs under /usr whatever PREFIX says.
+package: build
+	@rm -f $(BUILD)/ravlen_*.deb
+	@cd $(BUILD) && cpack -G DEB && for deb in ravlen_*.deb; do mv "$$deb" ..; echo "make package: $$deb"; done
 
 check-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAVLEN_SANITIZE=ON $(CMAKE_ARGS) >/dev/null

@@ -1,14 +1,14 @@
 // The main window's command table, its menus and tool bars, and the handlers that are
 // pure shell work: dialogs, About, Help, Customize, Reset ToolBars, Graph.
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDir>
 
 #include "CommandBars.h"
 #include "CommandTable.h"
 #include "CustomizeDlg.h"
 #include "DoorF.h"
 #include "HelpViewer.h"
+#include "InstallLayout.h"
+#include "RavlenVersion.h"
 #include "assets/Assets.h"
 #include "platform/MessageBox.h"
 
@@ -190,12 +190,13 @@ void TFDoor::Action1Execute()
                              "Balances a trawl door of the family at the chosen wing area, ballast and bracket: "
                              "the moments of the wing and span forces, the bridle pulls and the submerged "
                              "weight about the towing point are brought to zero.\r\r"
-                             "Qt %1").arg(QString::fromLatin1(qVersion())));
+                             "Ravlen %1, Qt %2")
+                  .arg(QStringLiteral(RAVLEN_VERSION), QString::fromLatin1(qVersion())));
 }
 
 void TFDoor::Action2Execute()
 {
   if (!FHelpViewer)
     FHelpViewer = new THelpViewer(this);
-  FHelpViewer->ShowFile(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("rvn.hlp")));
+  FHelpViewer->ShowFile(HelpFilePath());
 }

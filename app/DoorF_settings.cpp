@@ -12,6 +12,7 @@
 #include "CommandBars.h"
 #include "CommandTable.h"
 #include "DoorF.h"
+#include "InstallLayout.h"
 #include "controls/EditF.h"
 #include "controls/ToolsRegistry.h"
 #include "platform/MessageBox.h"
@@ -90,10 +91,14 @@ void TFDoor::Pos1Read(TRegistry& registry)
       command->trigger();
     }
 
+  // The band file lies beside the program, except in an installed tree, whose bin folder
+  // belongs to the system (a user cannot write there, and a package leaves nothing behind
+  // there): then it stays with the customization file.
   const QFileInfo customization(FCustomizationPath);
-  FBandFileName = FCustomizationPath.contains(QLatin1Char('/'))
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  FBandFileName = FCustomizationPath.contains(QLatin1Char('/')) || RunsInstalled(programFolder)
                       ? customization.absoluteDir().filePath(kBandFile)
-                      : QDir(QCoreApplication::applicationDirPath()).filePath(kBandFile);
+                      : QDir(programFolder).filePath(kBandFile);
   FBars->LoadBandLayout(FBandFileName);
 }
 

@@ -30,7 +30,7 @@ void THelpViewer::ShowFile(const QString& path)
     setWindowTitle(tr("Ravlen Help"));
   } else {
     FBrowser->setHtml(tr("<h2>Help is not available</h2><p>The help file <b>%1</b> cannot be opened: %2.</p>"
-                         "<p>It is installed beside the program; reinstalling the program puts it back.</p>")
+                         "<p>It is installed with the program; reinstalling the program puts it back.</p>")
                           .arg(path.toHtmlEscaped(), file.errorString().toHtmlEscaped()));
     setWindowTitle(tr("Ravlen Help - file missing"));
   }

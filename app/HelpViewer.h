@@ -1,4 +1,4 @@
-// The help viewer: a small window showing the help file beside the executable, with
+// The help viewer: a small window showing the program's help file, with
 // its own message when the file is missing or unreadable.
 #pragma once
 

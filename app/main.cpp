@@ -1,11 +1,16 @@
-// ravlen: the desktop program. Creates the main window and its dialogs in their order,
-// runs the event loop, and finishes the run (settings wipe, bar customization) after it.
+// ravlen: the desktop program. Answers the options that need no window, creates the main
+// window and its dialogs in their order, runs the event loop, and finishes the run
+// (settings wipe, bar customization) after it.
 #include <QAction>
 #include <QApplication>
 #include <QLocale>
 
+#include <iostream>
+
+#include "CommandLine.h"
 #include "CommandTable.h"
 #include "DoorF.h"
+#include "RavlenVersion.h"
 #include "TestHooks.h"
 #include "app/Conditions.h"
 #include "assets/Meshes.h"
@@ -36,9 +41,16 @@ void TakeNumberLocale()
 
 int main(int argc, char** argv)
 {
+  // Answered before QApplication, which needs a display.
+  if (const std::optional<int> status = AnswerWithoutWindow(argc, argv, std::cout, std::cerr))
+    return *status;
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Ravlen"));
+  QApplication::setApplicationVersion(QStringLiteral(RAVLEN_VERSION));
   QApplication::setOrganizationName(QStringLiteral("Tamarek"));
+  // The desktop entry this window belongs to, so that a Wayland desktop shows its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(RAVLEN_APP_ID));
   TakeNumberLocale();
 
   TTestHooks testHooks;
@@ -66,9 +78,11 @@ int main(int argc, char** argv)
   collaborators.ShowGraph = [graph](bool show) { show ? graph->show() : static_cast<void>(graph->close()); };
   collaborators.RedrawGraph = [graph](Real attackW) { graph->DrawGraphNow(attackW); };
   door.SetCollaborators(collaborators);
-  testHooks.Attach(door);
 
   door.show();
+  // After the first showing, which may answer events itself before it has published the
+  // window's inputs in the balance link: only then is the window ready for requests.
+  testHooks.Attach(door);
   const int status = application.exec();
   door.FinishRun();
   return status;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CliFormat.h"
+#include "ProgramVersion.h"
 #include "mechanics/DoorModel.h"
 #include "mechanics/DoorSolver.h"
 
@@ -53,6 +54,7 @@ constexpr const char* kUsage =
     "  --attitude X,Y,Z    start attitude, degrees (0,0,0)\n"
     "Output:\n"
     "  --json              one JSON object instead of the table\n"
+    "  --version           the program's version\n"
     "  --help              this text\n";
 
 // A usage error: one line naming the option and what it accepts.
@@ -377,6 +379,10 @@ void PrintTable(std::ostream& out, const TRun& run)
 
 int RunBalanceCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
+  if (HasOption(argc, argv, "--version")) {
+    PrintVersion(out, "ravlen-balance");
+    return 0;
+  }
   TOptions options;
   try {
     options = ParseOptions(argc, argv);

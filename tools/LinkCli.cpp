@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include "CliFormat.h"
+#include "ProgramVersion.h"
 #include "app/BalanceBlock.h"
 #include "platform/MessagePort.h"
 #include "platform/SharedMemory.h"
@@ -53,6 +54,7 @@ constexpr const char* kUsage =
     "  --async             post the request and wait for the program's completion\n"
     "                      message instead of sending it and waiting for the reply\n"
     "  --json              one JSON object instead of the table\n"
+    "  --version           the program's version\n"
     "  --help              this text\n"
     "\n"
     "Exit status: 0 done, 1 this client cannot receive the completion, 2 usage error,\n"
@@ -210,6 +212,10 @@ void PrintResults(std::ostream& out, const TBalanceResults& r, bool json, TWindo
 
 int RunLinkCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
+  if (HasOption(argc, argv, "--version")) {
+    PrintVersion(out, "ravlen-link");
+    return 0;
+  }
   TOptions options;
   try {
     options = ParseOptions(argc, argv);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the benchmarks need, and only
-# those that are missing. Runs apt-get as root, through sudo when not root.
+# Installs the Debian 12 packages the build, the tests, the benchmarks and the Debian
+# package need, and only those that are missing. Runs apt-get as root, through sudo when
+# not root.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6opengl6-dev libgl-dev libassimp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri fonts-dejavu-core
+  desktop-file-utils appstream man-db file dpkg-dev lintian
 )
 [ "${1:-}" = "--bench" ] && packages+=(valgrind)
 

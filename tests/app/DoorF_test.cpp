@@ -66,6 +66,18 @@ private slots:
   void init() { FCapture = std::make_unique<TMessageCapture>(); }
   void cleanup() { FCapture.reset(); }
 
+  void aboutKeepsItsFirstLineAndShowsTheVersion()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    MenuItem(door, "Action1")->trigger();
+    QCOMPARE(FCapture->Messages().size(), std::size_t(1));
+    const TCapturedMessage& about = FCapture->Messages().front();
+    QCOMPARE(about.Kind, TMessageKind::Information);
+    QVERIFY(about.Text.startsWith(QStringLiteral("Balancing of otterboard 3D. V1.0\r")));
+    QVERIFY2(about.Text.contains(QStringLiteral("Ravlen " RAVLEN_EXPECTED_VERSION ",")), qPrintable(about.Text));
+  }
+
   void ballastFromTheMenuChecksItAndKeepsTheRigging()
   {
     TSandbox sandbox;

@@ -101,6 +101,16 @@ TEST(BalanceCli, HelpGoesToStdout)
   EXPECT_TRUE(r.Err.empty());
 }
 
+TEST(BalanceCli, VersionIsAnsweredBeforeAnythingElse)
+{
+  for (const auto& args : std::vector<std::vector<const char*>>{{"--version"}, {"balance", "--speed", "fast", "--version"}}) {
+    const TCliRun r = RunCli(args);
+    EXPECT_EQ(r.Status, 0) << args.size();
+    EXPECT_EQ(r.Out, "ravlen-balance " RAVLEN_EXPECTED_VERSION "\n");
+    EXPECT_TRUE(r.Err.empty()) << r.Err;
+  }
+}
+
 TEST(BalanceCli, EvaluateJsonOfTheStartUpDoor)
 {
   const TCliRun r = RunCli({"evaluate", "--json"});
