@@ -94,6 +94,10 @@ void TCommandBars::Build(const std::vector<QString>& bandOrder, const std::vecto
   auto* menuBand = new QToolBar(kMenuBand, &FWindow);
   menuBand->setObjectName(kMenuBand);
   menuBand->addWidget(FMenuBar);
+  // The menu bar is never hidden (the tool bar area's menu does not offer it) and stays
+  // where it is, on the top row.
+  menuBand->toggleViewAction()->setVisible(false);
+  menuBand->setMovable(false);
   FBands[kMenuBand] = menuBand;
   for (const TToolBarDef& def : FToolBarDefs) {
     auto* band = new QToolBar(QString::fromUtf8(def.Caption), &FWindow);
@@ -108,6 +112,7 @@ void TCommandBars::Build(const std::vector<QString>& bandOrder, const std::vecto
     band->setAllowedAreas(Qt::TopToolBarArea);
     band->setFloatable(false);
     band->setMinimumHeight(26);
+    band->setMaximumHeight(26);
     RebuildBar(name);
   }
   for (std::size_t i = 0; i < bandOrder.size(); ++i) {
@@ -125,6 +130,7 @@ void TCommandBars::RebuildBar(const QString& bar)
     FMenuBar->clear();
     for (const TItem& item : FItems[bar])
       FMenuBar->addMenu(FMenus.at(item.Caption));
+    emit Changed();
     return;
   }
   QToolBar* band = FBands.at(bar);
@@ -165,7 +171,10 @@ void TCommandBars::SetVisible(const QString& bar, int index, bool visible)
 {
   if (bar == kMenuBand)
     return;  // menus may only be moved
-  FItems.at(bar).at(index).Visible = visible;
+  std::vector<TItem>& items = FItems.at(bar);
+  if (index < 0 || index >= int(items.size()))
+    return;
+  items[index].Visible = visible;
   RebuildBar(bar);
 }
 
@@ -310,6 +319,18 @@ void TCommandBars::LoadBandLayout(const QString& path)
       placed.push_back(FBands.at(name));
       breaks.push_back(true);
     }
+  // The menu bar opens the top row wherever the file put it; the band that opened the row
+  // before it follows it there, and a band that shared its row keeps a row of its own.
+  const std::size_t at = std::size_t(std::find(placed.begin(), placed.end(), FBands.at(kMenuBand)) - placed.begin());
+  if (at > 0) {
+    if (at + 1 < placed.size() && !breaks[at + 1])
+      breaks[at + 1] = breaks[at];
+    placed.erase(placed.begin() + std::ptrdiff_t(at));
+    breaks.erase(breaks.begin() + std::ptrdiff_t(at));
+    placed.insert(placed.begin(), FBands.at(kMenuBand));
+    breaks.insert(breaks.begin(), false);
+    breaks[1] = false;
+  }
   for (QToolBar* band : placed)
     FWindow.removeToolBar(band);
   for (std::size_t i = 0; i < placed.size(); ++i) {

@@ -82,6 +82,7 @@ public:
   QAction* ItemAction(const QString& bar, int index) const;
 
 signals:
+  // A bar's items changed (shown, hidden, moved, reset or loaded).
   void Changed();
 
 private:

@@ -43,6 +43,9 @@ TCustomizeDlg::TCustomizeDlg(TCommandBars& bars, QWidget* parent)
   layout->addWidget(buttons);
 
   connect(FBarList, &QComboBox::currentIndexChanged, this, &TCustomizeDlg::FillItems);
+  // Whatever changes the bars while the dialog is open (Reset ToolBars, a loaded file),
+  // the list shows them as they are, row for item.
+  connect(&FBars, &TCommandBars::Changed, this, &TCustomizeDlg::FillItems);
   connect(FUp, &QPushButton::clicked, this, [this] { MoveCurrent(-1); });
   connect(FDown, &QPushButton::clicked, this, [this] { MoveCurrent(+1); });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
@@ -56,12 +59,22 @@ void TCustomizeDlg::FillItems()
 {
   const QString bar = FBarList->currentData().toString();
   const bool menu = bar == TCommandBars::kMenuBand;
+  const std::vector<TCommandBars::TItem>& items = FBars.Items(bar);
   const QSignalBlocker blocker(FItemList);
-  FItemList->clear();
-  for (const TCommandBars::TItem& item : FBars.Items(bar)) {
+  // The rows are updated in place when their number stays: a change the list itself asked
+  // for comes back here while the row that asked is still in use.
+  if (FItemList->count() != int(items.size()) || FShownBar != bar) {
+    FItemList->clear();
+    for (std::size_t i = 0; i < items.size(); ++i)
+      new QListWidgetItem(FItemList);
+  }
+  FShownBar = bar;
+  for (int i = 0; i < int(items.size()); ++i) {
+    const TCommandBars::TItem& item = items[i];
     QString caption = item.Command.isEmpty() && !menu ? tr("--- separator ---") : item.Caption;
     caption.remove(QLatin1Char('&'));
-    auto* row = new QListWidgetItem(caption, FItemList);
+    QListWidgetItem* row = FItemList->item(i);
+    row->setText(caption);
     if (!menu) {
       row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
       row->setCheckState(item.Visible ? Qt::Checked : Qt::Unchecked);

@@ -1,5 +1,6 @@
 // The Customize dialog: shows, hides and moves the items of each tool bar and moves the
-// menus of the menu bar. Changes show on the bars at once.
+// menus of the menu bar. Changes show on the bars at once, and changes of the bars made
+// elsewhere show in the dialog.
 #pragma once
 
 #include <QDialog>
@@ -26,4 +27,5 @@ private:
   QListWidget* FItemList;
   QPushButton* FUp;
   QPushButton* FDown;
+  QString FShownBar;  // the bar the rows show
 };

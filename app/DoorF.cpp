@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QToolButton>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "CommandBars.h"
@@ -24,6 +26,12 @@
 namespace {
 
 constexpr int kPanelWidth = 122;
+// The window was laid out for an 11-pixel sans-serif font, its menu bar too; at that size
+// the panel fits beside the view of a window of the designed bounds.
+constexpr int kWindowFontPixels = 11;
+// The client area of the window's designed bounds, 851 by 592 with the frame of a
+// desktop of 4-pixel borders and a 19-pixel caption.
+constexpr QSize kDesignedClient(843, 565);
 
 struct TEditSpec {
   const char* Name;
@@ -49,8 +57,10 @@ TEditF* MakeEdit(QWidget* parent, const TEditSpec& spec, bool readOnly = false)
   edit->EndInit();
   edit->setFixedHeight(21);
   if (readOnly) {
+    // A click gives a read-out the focus, so that its number can be selected and copied;
+    // the Tab key passes it by.
     edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setFocusPolicy(Qt::ClickFocus);
   }
   return edit;
 }
@@ -80,7 +90,11 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   setObjectName(QStringLiteral("FDoor"));
   setWindowTitle(QStringLiteral("Otterboard \"ORVENA\"."));
   setWindowIcon(WindowIcon(TWindowIconKind::Program));
-  setGeometry(125, 42, 851, 592);
+  QFont windowFont = font();
+  windowFont.setPixelSize(kWindowFontPixels);
+  setFont(windowFont);
+  resize(kDesignedClient);
+  move(125, 42);
 
   CreatePanel();
   CreateCommands();
@@ -92,7 +106,7 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   FViewLayout->setContentsMargins(0, 0, 0, 0);
   FViewLayout->setSpacing(0);
   FViewLayout->addWidget(GLSceneViewer1, 1);
-  FViewLayout->addWidget(Panel1);
+  FViewLayout->addWidget(PanelArea());
   setCentralWidget(central);
 
   Pos1 = new TPos(this);
@@ -147,37 +161,41 @@ void TFDoor::CreatePanel()
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setFixedWidth(kPanelWidth);
   auto* panel = new QVBoxLayout(Panel1);
-  panel->setContentsMargins(3, 3, 3, 3);
-  panel->setSpacing(4);
+  panel->setContentsMargins(3, 1, 3, 1);
+  panel->setSpacing(1);
 
   const auto group = [this, panel](const char* name, const QString& caption) {
     auto* box = new QGroupBox(caption, Panel1);
     box->setObjectName(QString::fromLatin1(name));
     auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(4, 2, 4, 4);
+    grid->setContentsMargins(4, 1, 4, 2);
     grid->setHorizontalSpacing(2);
-    grid->setVerticalSpacing(2);
+    grid->setVerticalSpacing(1);
     grid->setColumnStretch(1, 1);
     panel->addWidget(box);
     return std::pair{box, grid};
   };
-  // A labelled row: a short label beside the edit, a long one above it.
+  // A labelled row: a short label beside the edit, a long one right above it.
   const auto row = [](QGridLayout* grid, QWidget* box, const QString& label, TEditF* edit, TSpinButton* spin) {
     const int r = grid->rowCount();
     if (label.size() <= 2) {
       grid->addWidget(Caption(label, box), r, 0);
       grid->addWidget(edit, r, 1);
     } else {
-      grid->addWidget(Caption(label, box), r, 0, 1, 3);
-      grid->addWidget(edit, r + 1, 0, 1, 2);
+      auto* above = new QVBoxLayout;
+      above->setSpacing(0);
+      above->addWidget(Caption(label, box));
+      above->addWidget(edit);
+      grid->addLayout(above, r, 0, 1, 2);
     }
     if (spin)
-      grid->addWidget(spin, grid->rowCount() - 1, 2);
+      grid->addWidget(spin, r, 2, Qt::AlignBottom);
   };
   const auto spinFor = [this](TEditF* edit, const char* name, Real up, Real down) {
     auto* spin = new TSpinButton(edit->parentWidget());
     spin->setObjectName(QString::fromLatin1(name));
     const auto step = [this, edit](Real delta) {
+      CommitEntries();
       edit->SetValue(edit->Val() + delta);
       AngleXInput();
     };
@@ -231,18 +249,23 @@ void TFDoor::CreatePanel()
     row(forceGrid, forces, label, edit, nullptr);
   }
 
-  // The force scale row: newtons per scene unit of the force arrows.
+  // The force scale row: newtons per scene unit of the force arrows, "Auto" beside its caption.
   auto* scaleRow = new QGridLayout;
+  scaleRow->setContentsMargins(0, 0, 0, 0);
   scaleRow->setHorizontalSpacing(2);
+  scaleRow->setVerticalSpacing(0);
   ForceScale = MakeEdit(Panel1, {"ForceScale", 15000, 100, 10000000, false, 3, 1});
   SpinButton1 = spinFor(ForceScale, "SpinButton1", -100, +100);  // reversed too
   AutoForceScale = new QCheckBox(tr("Auto"), Panel1);
   AutoForceScale->setObjectName(QStringLiteral("AutoForceScale"));
-  connect(AutoForceScale, &QCheckBox::clicked, this, [this] { EvaluationCycle(); });
-  scaleRow->addWidget(Caption(tr("Force scale"), Panel1), 0, 0, 1, 2);
-  scaleRow->addWidget(ForceScale, 1, 0);
-  scaleRow->addWidget(SpinButton1, 1, 1);
-  scaleRow->addWidget(AutoForceScale, 2, 0, 1, 2);
+  connect(AutoForceScale, &QCheckBox::clicked, this, [this] {
+    CommitEntries();
+    EvaluationCycle();
+  });
+  scaleRow->addWidget(Caption(tr("Force scale"), Panel1), 0, 0);
+  scaleRow->addWidget(AutoForceScale, 0, 1, 1, 2, Qt::AlignRight);
+  scaleRow->addWidget(ForceScale, 1, 0, 1, 2);
+  scaleRow->addWidget(SpinButton1, 1, 2);
   panel->addLayout(scaleRow);
   panel->addStretch(1);
 
@@ -252,16 +275,57 @@ void TFDoor::CreatePanel()
   for (TEditF* edit : {AngleX, AngleY, AngleZ, TrawlResistance, TrawlSpeed})
     edit->installEventFilter(this);
 
-  setTabOrder(AngleX, ScrollX->UpButton());
-  setTabOrder(ScrollX->UpButton(), AngleY);
-  setTabOrder(AngleY, ScrollY->UpButton());
-  setTabOrder(ScrollY->UpButton(), AngleZ);
-  setTabOrder(AngleZ, ScrollZ->UpButton());
-  setTabOrder(ScrollZ->UpButton(), AngleAttack);
+  // One stop per spin button, each after its edit.
+  setTabOrder(AngleX, ScrollX);
+  setTabOrder(ScrollX, AngleY);
+  setTabOrder(AngleY, ScrollY);
+  setTabOrder(ScrollY, AngleZ);
+  setTabOrder(AngleZ, ScrollZ);
+  setTabOrder(ScrollZ, AngleAttack);
+  setTabOrder(AngleAttack, TrawlResistance);
+  setTabOrder(TrawlResistance, ScrollTrlRes);
+  setTabOrder(ScrollTrlRes, TrawlSpeed);
+  setTabOrder(TrawlSpeed, ScrollSpeed);
+  setTabOrder(ScrollSpeed, ForceScale);
+  setTabOrder(ForceScale, SpinButton1);
+  setTabOrder(SpinButton1, AutoForceScale);
+}
+
+QWidget* TFDoor::PanelArea()
+{
+  // A window smaller than designed, or a larger font, scrolls the panel rather than
+  // growing the window; the bar, when shown, widens the panel instead of narrowing it.
+  auto* area = new QScrollArea(this);
+  area->setObjectName(QStringLiteral("PanelArea"));
+  area->setFrameShape(QFrame::NoFrame);
+  area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  area->setWidgetResizable(true);
+  area->setWidget(Panel1);
+  area->setFixedWidth(kPanelWidth);
+  QScrollBar* bar = area->verticalScrollBar();
+  bar->installEventFilter(this);
+  FPanelArea = area;
+  return area;
+}
+
+void TFDoor::CommitEntries()
+{
+  // What the user typed and has not committed yet is what the panel shows: a command that
+  // evaluates takes it first, as leaving the edit would. Untouched edits are not re-read,
+  // so values with more decimals than they show stay as they are.
+  for (TEditF* edit : {AngleX, AngleY, AngleZ, AngleAttack, TrawlResistance, TrawlSpeed, ForceScale})
+    if (edit->isModified())
+      edit->AcceptInput();
 }
 
 bool TFDoor::eventFilter(QObject* watched, QEvent* event)
 {
+  if (FPanelArea && watched == FPanelArea->verticalScrollBar() &&
+      (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+    const int bar = event->type() == QEvent::Show ? FPanelArea->verticalScrollBar()->sizeHint().width() : 0;
+    FPanelArea->setFixedWidth(kPanelWidth + bar);
+  }
   // AngleXKeyUp: the release of Enter in an input edit runs one cycle; other keys do not.
   if (event->type() == QEvent::KeyRelease) {
     const int key = static_cast<QKeyEvent*>(event)->key();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -18,6 +19,7 @@ class QCheckBox;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
+class QScrollArea;
 class TAskAny;
 class TCommandBars;
 class TCommandTable;
@@ -133,6 +135,10 @@ protected:
 
 private:
   void CreatePanel();
+  // The scrolling area that holds Panel1.
+  QWidget* PanelArea();
+  // Commits every panel edit whose text the user changed and has not committed.
+  void CommitEntries();
   void CreateCommands();
   void FormShow();
   bool FormCloseQuery();
@@ -165,8 +171,9 @@ private:
   std::unique_ptr<TDoorConnect> FDoorConnect;
   TDoorInputs FConditions;  // density and angles while their dialogs are missing
   TCommandBars* FBars = nullptr;
-  TCustomizeDlg* FCustomizeDlg = nullptr;
+  QPointer<TCustomizeDlg> FCustomizeDlg;  // forgets the dialog when it deletes itself
   THelpViewer* FHelpViewer = nullptr;
+  QScrollArea* FPanelArea = nullptr;
   bool FShown = false;
   bool FBalancing = false;
   bool FCloseAfterRun = false;

@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 
+#include <cmath>
+
 #include "CommandTable.h"
 #include "DoorF.h"
 #include "controls/EditF.h"
@@ -24,6 +26,19 @@ public:
   TBusyCursor(const TBusyCursor&) = delete;
   TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
+
+// Same attitude angles, or both NaN: a step of degenerate geometry turns nothing either.
+bool SameAngle(Real a, Real b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
+// Whether a solver step with this moment turns the door at all from where it stands.
+bool StepTurns(TDoorModel& model, const Txyz& moment)
+{
+  const Txyz start = model.Attitude();
+  StepAttitude(model, moment);
+  const Txyz next = model.Attitude();
+  model.SetAttitude(start);
+  return !(SameAngle(next.X, start.X) && SameAngle(next.Y, start.Y) && SameAngle(next.Z, start.Z));
+}
 
 }  // namespace
 
@@ -66,6 +81,7 @@ void TFDoor::ShowResults()
 
 void TFDoor::BalanceActExecute()
 {
+  CommitEntries();
   TSolveResult result;
   {
     TBusyCursor busy;
@@ -97,11 +113,20 @@ void TFDoor::BalanceActExecute()
 
 void TFDoor::AnimateExecute()
 {
+  CommitEntries();
   QAction* animate = ActionManager1->Find(QStringLiteral("Animate"));
   FView->RestartClock();
   // Runs at least one step: executing Animate to stop it steps the door once more.
   do {
     Txyz moment = FModel.EvaluateDoor(FModel.Attitude());
+    if (!StepTurns(FModel, moment)) {
+      // At rest: a step would show nothing new. The loop sleeps until an event comes and
+      // steps again after it; an entry, a command or a link request that moves the door
+      // shows itself and sets the door turning again.
+      if (animate->isChecked())
+        WaitWindowMessages(this);
+      continue;
+    }
     ShowResults();
     StepAttitude(FModel, moment);
     const Txyz& a = FModel.Attitude();
@@ -133,6 +158,7 @@ void TFDoor::AskSolverFactorExecute()
 
 void TFDoor::ResetModelExecute()
 {
+  CommitEntries();
   AngleX->SetValue(0);
   AngleY->SetValue(0);
   AngleZ->SetValue(0);
@@ -151,6 +177,7 @@ void TFDoor::BuildModel()
 
 void TFDoor::Area_045Execute(int tag)
 {
+  CommitEntries();
   FModel.SetAreaTag(tag);
   BuildModel();
   EvaluationCycle();
@@ -159,6 +186,7 @@ void TFDoor::Area_045Execute(int tag)
 
 void TFDoor::Ballast1Execute(int tag)
 {
+  CommitEntries();
   FModel.SetBallastCount(tag);
   FView->SetBallastCount(tag);
   EvaluationCycle();
@@ -168,6 +196,7 @@ void TFDoor::ViewSwitchExecute(TViewSwitch which, QAction* command) { FView->Set
 
 void TFDoor::BracketSmallExecute()
 {
+  CommitEntries();
   const auto checked = [this](const char* name) { return ActionManager1->Find(QString::fromLatin1(name))->isChecked(); };
   FModel.SetBracket(checked("BracketSmall")    ? TBracketSize::Small
                     : checked("BracketMedium") ? TBracketSize::Medium

@@ -115,11 +115,13 @@ void TFDoor::CreateCommands()
   const std::map<QString, TCommandTable::THandler> handlers = {
       {"BalanceAct", [this](QAction*) { BalanceActExecute(); }},
       {"CallBridleAngles", [this](QAction*) {
+         CommitEntries();
          if (FCollaborators.ShowBridleAngles)
            FCollaborators.ShowBridleAngles();
          EvaluationCycle();
        }},
       {"CallEnvironment", [this](QAction*) {
+         CommitEntries();
          if (FCollaborators.ShowEnvironment)
            FCollaborators.ShowEnvironment();
          EvaluationCycle();
@@ -167,7 +169,6 @@ void TFDoor::CustomizeExecute()
   if (FCustomizeDlg)
     FCustomizeDlg->close();  // deletes itself
   FCustomizeDlg = new TCustomizeDlg(*FBars, this);
-  connect(FCustomizeDlg, &QObject::destroyed, this, [this] { FCustomizeDlg = nullptr; });
   FCustomizeDlg->show();
 }
 

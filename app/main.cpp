@@ -1,18 +1,17 @@
 // ravlen: the desktop program. Answers the options that need no window, creates the main
 // window and its dialogs in their order, runs the event loop, and finishes the run
 // (settings wipe, bar customization) after it.
-#include <QAction>
 #include <QApplication>
 #include <QLocale>
 
 #include <iostream>
 
 #include "CommandLine.h"
-#include "CommandTable.h"
 #include "DoorF.h"
 #include "RavlenVersion.h"
 #include "TestHooks.h"
 #include "app/Conditions.h"
+#include "app/GraphConnect.h"
 #include "assets/Meshes.h"
 #include "controls/ToolsText.h"
 #include "dialogs/Askanyth.h"
@@ -67,16 +66,12 @@ int main(int argc, char** argv)
   TWrpBrdAttack wrpBrdAttack;
   auto* graph = new TGraphWin(&door);
   graph->SetErrorReporter([](const QString& text) { ShowMessage(TMessageKind::Error, text); });
-  QObject::connect(graph, &TGraphWin::VisibleChanged, door.Commands().Find(QStringLiteral("Graph")),
-                   &QAction::setChecked);
 
   TDoorCollaborators collaborators;
   collaborators.View = view;
   collaborators.AskAny = &askAny;
   ConnectConditions(collaborators, environment, wrpBrdAttack);
-  collaborators.GraphVisible = [graph] { return graph->isVisible(); };
-  collaborators.ShowGraph = [graph](bool show) { show ? graph->show() : static_cast<void>(graph->close()); };
-  collaborators.RedrawGraph = [graph](Real attackW) { graph->DrawGraphNow(attackW); };
+  ConnectGraph(collaborators, door, *graph);
   door.SetCollaborators(collaborators);
 
   door.show();

@@ -1,6 +1,7 @@
 // How the main window answers while it works: the longest gap between two rounds of
-// event processing during a 10000-iteration balance run, and the time from creating the
-// window to its first showing. Run offscreen by make bench.
+// event processing during a 10000-iteration balance run, the processor time Animate takes
+// once the door is at rest, and the time from creating the window to its first showing.
+// Run offscreen by make bench.
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 
@@ -49,6 +52,38 @@ void BM_LongestGapDuringBalance(benchmark::State& state)
   door.close();
 }
 BENCHMARK(BM_LongestGapDuringBalance)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// User and system time of this process so far, seconds.
+double ProcessorSeconds()
+{
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Animate on a door already at rest, for one second of the clock: the share of a core it
+// keeps busy (0 when it only waits for events).
+void BM_AnimateAtRest(benchmark::State& state)
+{
+  TFDoor door;
+  door.show();
+  door.Commands().Execute(QStringLiteral("BalanceAct"));
+  QAction* animate = door.Commands().Find(QStringLiteral("Animate"));
+  for (auto _ : state) {
+    double share = 0;
+    double start = 0;
+    // Time for the last steps to rest, then one measured second.
+    QTimer::singleShot(500, [&] { start = ProcessorSeconds(); });
+    QTimer::singleShot(1500, [&] {
+      share = ProcessorSeconds() - start;
+      TCommandTable::SetChecked(animate, false);
+    });
+    animate->trigger();
+    state.counters["core_share"] = share;
+  }
+  door.close();
+}
+BENCHMARK(BM_AnimateAtRest)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_StartUpToShownWindow(benchmark::State& state)
 {

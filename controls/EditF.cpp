@@ -2,8 +2,15 @@
 // keyboard and focus reactions.
 #include "controls/EditF.h"
 
+#include <QApplication>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolTip>
 #include <QVariant>
 #include <cmath>
 
@@ -151,7 +158,25 @@ void TEditF::SetValMultiplier(Real multiplier)
     CheckRange();
 }
 
-void TEditF::Redisplay() { setText(DisplayText(FVal, FValMultiplier, FValPrecision)); }
+void TEditF::Redisplay()
+{
+  setText(DisplayText(FVal, FValMultiplier, FValPrecision));
+  // A number too long for the box shows its beginning, sign first, unless the user is at
+  // work in it; the tool tip then holds the whole of it.
+  if (isReadOnly() || !hasFocus())
+    setCursorPosition(0);
+}
+
+bool TEditF::TextFits() const
+{
+  // The room QLineEdit leaves for the text: its contents rectangle less the text margins
+  // and the two pixels it keeps clear on either side.
+  constexpr int kLineEditMargin = 2;
+  QStyleOptionFrame option;
+  initStyleOption(&option);
+  const QRect room = style()->subElementRect(QStyle::SE_LineEditContents, &option, this).marginsRemoved(textMargins());
+  return fontMetrics().horizontalAdvance(text()) <= room.width() - 2 * kLineEditMargin;
+}
 
 bool TEditF::ReadText()
 {
@@ -206,6 +231,7 @@ void TEditF::AcceptInput()
     return;
   FAccepting = true;
   const bool changed = ReadText();
+  setModified(false);  // the entry is committed, whatever it gave
   FAccepting = false;
   if (!changed)
     return;
@@ -235,6 +261,15 @@ bool TEditF::SaveToRegistry(TRegistry& registry, const QString& name) const { re
 
 bool TEditF::event(QEvent* e)
 {
+  if (e->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+    // The edit's own hint names it in its messages; without one, a number that does not
+    // fit is shown whole.
+    if (TextFits())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), text(), this);
+    return true;
+  }
   // F1 is offered to the window's shortcuts before the edit sees it; the range box is
   // shown here so that it appears once whether or not a shortcut then takes the key.
   if (e->type() == QEvent::ShortcutOverride) {
@@ -273,13 +308,37 @@ void TEditF::focusOutEvent(QFocusEvent* e)
 {
   // Only a move of the focus inside the window commits: a popup (the edit's own context
   // menu) or another window taking the focus leaves the entry as it stands.
-  if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason) {
+  switch (e->reason()) {
+  case Qt::ActiveWindowFocusReason:
+  case Qt::PopupFocusReason:
+    break;
+  case Qt::MenuBarFocusReason:
+    // The menu bar has the keyboard only while the user picks from it: the entry waits
+    // for where the focus goes from there.
+    FollowMenuBarFocus();
+    break;
+  default: {
     const QPointer<TEditF> alive(this);
     AcceptInput();
     if (!alive)
       return;
   }
+  }
   QLineEdit::focusOutEvent(e);
+}
+
+void TEditF::FollowMenuBarFocus()
+{
+  disconnect(FMenuBarFocus);
+  FMenuBarFocus = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (qobject_cast<QMenuBar*>(now) || qobject_cast<QMenu*>(now))
+      return;  // still in the menus
+    disconnect(FMenuBarFocus);
+    // Back in the edit, or off to another window: nothing has left the edit. On to another
+    // control of this window: that is the edit being left.
+    if (now && now != this && now->window() == window())
+      AcceptInput();
+  });
 }
 
 void TEditF::showEvent(QShowEvent* e)

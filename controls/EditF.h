@@ -95,6 +95,8 @@ public:
   QString RangeText() const;
   // Shows the range information box (F1).
   void ShowRangeInfo();
+  // Whether the text shows whole in the box.
+  bool TextFits() const;
 
   // Reads the real stored under name (8-byte double) and SetValue's it; a missing or
   // unreadable value keeps the current one. Returns the value set.
@@ -119,6 +121,9 @@ protected:
 private:
   friend void StoreEditValues(QWidget* window);
   friend void RestoreEditValues(QWidget* window);
+  // The menu bar took the focus: commits once the focus goes on to another control of
+  // this window, not when it comes back here or goes to another window.
+  void FollowMenuBarFocus();
 
   Real FVal = 0;
   Real FSavedVal = 0;
@@ -136,6 +141,7 @@ private:
   int FInitDepth = 0;
   bool FAccepting = false;  // an entry is being committed (its error box may be open)
   bool FF1Shown = false;    // the range box of the F1 press now down was shown
+  QMetaObject::Connection FMenuBarFocus;  // watches where the focus goes from the menu bar
 };
 
 // Runs a block of assignments in initialisation mode.

@@ -62,6 +62,20 @@ void TBoundLabelDim::ShowUnitMenu()
   FMenu->popup(corner);
 }
 
+void TBoundLabelDim::AdjustBounds()
+{
+  TCaptionLabel::AdjustBounds();
+  if (!AutoSize() || !text().isEmpty())
+    return;
+  const int clickable = fontMetrics().horizontalAdvance(QStringLiteral("mm"));
+  if (width() >= clickable)
+    return;
+  if (alignment() & Qt::AlignRight)
+    setGeometry(x() + width() - clickable, y(), clickable, height());
+  else
+    resize(clickable, height());
+}
+
 void TBoundLabelDim::UnitPicked(QAction* action)
 {
   if (!FEdit)

@@ -38,6 +38,9 @@ public:
   // Rebuilds the menu from the edit's category (the current unit checked) and opens it at
   // the label's top-left corner, without waiting for the choice.
   void ShowUnitMenu();
+  // Fits the label to its caption; without one (a dimensionless unit) it keeps room for a
+  // click that opens the menu again.
+  void AdjustBounds() override;
 
 signals:
   // The ordinary click, emitted before the menu opens.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "GraphWinF.h"
+#include "assets/Assets.h"
 #include "controls/ToolsText.h"
 
 namespace {
@@ -62,6 +63,7 @@ TAskAny::TAskAny(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
 {
   setObjectName(QStringLiteral("AskAny"));
+  setWindowIcon(WindowIcon(TWindowIconKind::ValuePrompt));
   setFixedSize(476, 147);
   QFont bold = font();
   bold.setBold(true);

@@ -2,6 +2,7 @@
 // store and the arrangement of the controls when the dialog is resized.
 #include "DrawingDialog.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -93,6 +94,14 @@ void TDrawingDialog::reject()
   // CancelBtnClick: the values the edits held when the dialog opened come back.
   RestoreEditValues(this);
   QDialog::reject();
+}
+
+void TDrawingDialog::closeEvent(QCloseEvent* e)
+{
+  // The close box is no Cancel: the values stay as they stand and are stored.
+  if (isVisible())
+    done(QDialog::Rejected);
+  e->accept();
 }
 
 void TDrawingDialog::keyPressEvent(QKeyEvent* e)

@@ -1,8 +1,8 @@
 // TDrawingDialog: the frame the two conditions dialogs share. Their edits stand on a drawing
 // that fills a panel following every edge of the dialog, and stay over their spots when it
 // is resized. The dialog is created hidden and reused: it opens modally, puts the edit
-// values aside on showing, Cancel (the button, Esc or the close box) puts them back, and
-// every close stores the placement and the values through Pos1.
+// values aside on showing, Cancel (the button or Esc) puts them back, and every close,
+// the close box's too, stores the placement and the values through Pos1.
 #pragma once
 
 #include <QDialog>
@@ -66,6 +66,7 @@ protected:
   virtual void Pos1Read(TRegistry& registry) = 0;
   virtual void Pos1Write(TRegistry& registry) = 0;
 
+  void closeEvent(QCloseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void showEvent(QShowEvent* e) override;

@@ -109,8 +109,10 @@ TEnvironment::TEnvironment(QWidget* parent) : TDrawingDialog(EnvironmentDef(), p
 
   WDens = WaterEdit(Panel1, "WDens", {255, 125, 59, 21}, QStringLiteral("Water Density:"), QStringLiteral("kg/m^3"),
                     {1030, 800, 1100, 3});
+  // The viscosity is held in m^2/s (1.63E-06 for sea water), and its label says so: in
+  // stokes the same water reads 0.0163.
   WVisc = WaterEdit(Panel1, "WVisc", {154, 163, 59, 21}, QStringLiteral("Kinematic Viscosity:"),
-                    QStringLiteral("stokes"), {1.63e-06L, 0, 1, 10});
+                    QStringLiteral("m^2/s"), {1.63e-06L, 0, 1, 10});
   GDens = WaterEdit(Panel1, "GDens", {166, 248, 59, 21}, QStringLiteral("Ground Density:"), QStringLiteral("kg/m^3"),
                     {2000, 800, 22000, 3});
   GFric = WaterEdit(Panel1, "GFric", {242, 302, 59, 21}, QStringLiteral("Steel-Ground Friction Coefficient:"),

@@ -72,7 +72,12 @@ TGraphWin::TGraphWin(QWidget* parent)
 
 QSize TGraphWin::sizeHint() const { return kInitialSize; }
 
-void TGraphWin::DrawGraph() { Redraw(); }
+void TGraphWin::DrawGraph()
+{
+  if (FAttackSource)
+    FAttackW = FAttackSource();
+  Redraw();
+}
 
 bool TGraphWin::Redraw()
 {

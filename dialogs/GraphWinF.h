@@ -26,7 +26,11 @@ public:
   // (before it is folded into (-pi/2, pi/2]). Kept while hidden; drawn at the next redraw.
   Real AttackW() const { return FAttackW; }
   void SetAttackW(Real attackW) { FAttackW = attackW; }
-  // Redraws the plot for the stored attack angle at the picture's present size; does
+  // Where the window reads the door's present wing attack angle (radians) each time it
+  // draws of its own accord (shown, resized, DrawGraph); without one it keeps the angle
+  // last stored.
+  void SetAttackSource(std::function<Real()> source) { FAttackSource = std::move(source); }
+  // Redraws the plot for the present attack angle at the picture's present size; does
   // nothing while the window is hidden, and keeps a picture that already shows the marker
   // on the same pixel column. The picture is painted from the event loop.
   void DrawGraph();
@@ -77,6 +81,7 @@ private:
   QAction* FSaveAsAct;
   QMenu* FContextMenu;
   Real FAttackW = 0;
+  std::function<Real()> FAttackSource;
   std::optional<int> FDrawnMarkerColumn;  // pixel column of the drawn marker; none for NaN
   bool FSwitchingStayOnTop = false;  // hide and show of a flag switch are not the user's
   QString FSaveFolder;               // where the last picture was saved

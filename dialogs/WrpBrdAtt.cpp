@@ -79,6 +79,9 @@ TWrpBrdAttack::TWrpBrdAttack(QWidget* parent) : TDrawingDialog(WrpBrdAttackDef()
   BridleAngleOnPlan = AngleEdit(Panel1, "BridleAngleOnPlan", {198, 113, 69, 21});
   WarpAngleOnSide = AngleEdit(Panel1, "WarpAngleOnSide", {21, 326, 69, 21});
   BridleAngleOnSide = AngleEdit(Panel1, "BridleAngleOnSide", {163, 308, 69, 21});
+  // The OK button's tag tells that the user changed a direction since it was last cleared.
+  for (TEditF* edit : {WarpAngleOnPlan, BridleAngleOnPlan, WarpAngleOnSide, BridleAngleOnSide})
+    edit->SetValChangedTag(OKBtn);
 
   BridleAngleBridle = new TLabeledEditF(Panel1);
   BridleAngleBridle->setObjectName(QStringLiteral("BridleAngleBridle"));

@@ -45,6 +45,7 @@ TSolveResult SolveBalance(TDoorModel& model, const std::function<void(int)>& pro
       progress(i);
   }
   result.Iterations = i;
+  result.Evaluations = 2 * i + (result.Converged ? 1 : 0);
   result.Moment = moment;
   result.Residual = Residual(moment);
   return result;

@@ -16,6 +16,7 @@ inline constexpr int kBalanceProgressInterval = 100;
 // What a balance run did.
 struct TSolveResult {
   int Iterations = 0;      // relaxation steps taken, 0 .. 10000
+  int Evaluations = 0;     // evaluations of the door: two per step, one more when converged
   bool Converged = false;  // the moment fell below the tolerance
   Txyz Moment;             // moment at the final attitude, N*m (Y reversed)
   Real Residual = 0;       // |M.X| + |M.Y| + |M.Z| of that moment

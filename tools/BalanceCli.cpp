@@ -1,4 +1,5 @@
-// ravlen-balance: command-line parsing, the run and the two output forms.
+// ravlen-balance: command-line parsing, the evaluate and balance runs and their two
+// output forms; sweep and advise hand over to SweepCli and AdviseCli.
 #include "BalanceCli.h"
 
 #include <algorithm>
@@ -13,10 +14,15 @@
 #include <string_view>
 #include <vector>
 
+#include "AdviseCli.h"
 #include "CliFormat.h"
 #include "ProgramVersion.h"
+#include "StaticsText.h"
+#include "SweepCli.h"
+#include "mechanics/DoorChoice.h"
 #include "mechanics/DoorModel.h"
 #include "mechanics/DoorSolver.h"
+#include "mechanics/DoorStatics.h"
 
 namespace {
 
@@ -27,8 +33,9 @@ constexpr Real kBridleSpreadFactor = 0.0174532925199433L;  // the between-bridle
 constexpr Real kAngleEditBound = 1.5707963267948966L;      // their open range, radians
 
 constexpr const char* kUsage =
-    "Usage: ravlen-balance [evaluate|balance] [options]\n"
-    "Evaluates the loads on a trawl door at one attitude, or balances it (default).\n"
+    "Usage: ravlen-balance [evaluate|balance|sweep|advise] [options]\n"
+    "Evaluates the loads on a trawl door at one attitude, or balances it (default);\n"
+    "sweep balances it over a range of conditions, advise searches its riggings.\n"
     "\n"
     "Door and rigging:\n"
     "  --area A            wing area, m^2: 4.5, 7.6, 10.3, 11.6 or 14.4\n"
@@ -52,23 +59,72 @@ constexpr const char* kUsage =
     "  --solver-factor F   sensitivity, 5..10000 (10000): the door turns M/F degrees\n"
     "                      per step for a moment of M N*m\n"
     "  --attitude X,Y,Z    start attitude, degrees (0,0,0)\n"
+    "  --method M          relax (the fixed-gain relaxation; default of balance) or\n"
+    "                      newton (damped Newton steps; default of sweep and advise)\n"
+    "Sweep:\n"
+    "  --vary NAME=FROM:TO:STEP  vary one condition: speed, resistance, density,\n"
+    "                      warp-plan, warp-side, bridle-plan, bridle-side or\n"
+    "                      bridle-between, in the units of its option; a second\n"
+    "                      --vary makes a grid (it varies fastest). Each case starts\n"
+    "                      from the balanced attitude of the one before it. Output:\n"
+    "                      CSV with a header row, or --json, one object per line\n"
+    "Advise: 15 upper x 15 lower holes x 3 pairs x 5 towing holes = 3375 riggings\n"
+    "  --heel MIN,MAX      keep balances with heel in this range, degrees (-5,5)\n"
+    "  --pitch MIN,MAX     keep balances with pitch in this range, degrees (-5,5)\n"
+    "  --rank R            spreading (spreading force, default) or efficiency\n"
+    "                      (spreading force per unit of the door's resistance)\n"
+    "  --top N             print the best N (10)\n"
+    "  --area all, --ballast all, --bracket all  search every member of the family\n"
+    "                      (5 areas x 6 ballast x 3 brackets x 3375 = 303750)\n"
+    "                      Only converged, stable, unstalled balances are kept.\n"
+    "  --threads N         worker threads of sweep and advise (default: every core)\n"
     "Output:\n"
     "  --json              one JSON object instead of the table\n"
+    "  --csv               advise: CSV rows after a header row instead of the table\n"
     "  --version           the program's version\n"
-    "  --help              this text\n";
+    "  --help              this text\n"
+    "\n"
+    "Heel: the angle of the door's span axis from the vertical in the plane across\n"
+    "the flow, positive when the top leans toward the spreading side (outward).\n"
+    "Pitch: the angle of the chord from the horizontal, positive when the leading\n"
+    "edge is up.\n"
+    "Warnings: not_converged; unstable (a small push turns the door away: an\n"
+    "eigenvalue of the Jacobian of the moments has a real part >= 0); stalled\n"
+    "(|attack angle| beyond the lift peak, 47.5 deg); falling_over (|heel| or\n"
+    "|pitch| 30 deg or more).\n"
+    "Evaluations count the solve; the stability check of a balance adds 4.\n"
+    "Ctrl-C stops sweep and advise: what is done is printed, the status is 130.\n";
 
 // A usage error: one line naming the option and what it accepts.
 struct TUsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+enum class TMode { Evaluate, Balance, Sweep, Advise };
+
+// One --vary: the condition's option and the values of the range as texts.
+struct TVary {
+  std::string Name;                 // "speed"
+  Real TDoorInputs::*Field = nullptr;
+  std::vector<std::string> Texts;   // FROM, FROM + STEP, ... as the option reads them
+};
+
 struct TOptions {
-  bool Balance = true;
+  TMode Mode = TMode::Balance;
   bool Json = false;
+  bool Csv = false;
   bool Help = false;
   std::optional<int> AreaTag;
   int Ballast = 3;
   TBracketSize Bracket = TBracketSize::Medium;
+  bool AllAreas = false, AllBallast = false, AllBrackets = false;
+  std::optional<TBalanceMethod> Method;
+  std::vector<TVary> Vary;
+  Real HeelMinDeg = -5, HeelMaxDeg = 5, PitchMinDeg = -5, PitchMaxDeg = 5;
+  bool RangeGiven = false;  // --heel, --pitch, --rank or --top
+  TRiggingRank Rank = TRiggingRank::Spreading;
+  int Top = 10;
+  std::optional<int> Threads;
   int UpperHole = 0;
   int LowerHole = 0;
   TBracketPair Pair = TBracketPair::Pair1;
@@ -180,6 +236,140 @@ TTowHole TowHoleByName(const std::string& text)
   Fail("--tow-hole", text, "F2u, F1u, F0, F1d or F2d");
 }
 
+// A towing condition's option: converts its value to SI units into in, with its range
+// check. False when arg names no condition. --vary checks its values through here too.
+bool ApplyCondition(TDoorInputs& in, const std::string& arg, const std::string& value)
+{
+  if (arg == "--speed") {
+    in.TrawlSpeed = NumberInRange(arg, value, 0.1L, 10, "m/s in 0.1..10");
+  } else if (arg == "--resistance") {
+    const std::string accepts = "kN in 0.1..10000";
+    in.TrawlResistance = Number(arg, value, accepts) * kKiloNewton;
+    if (in.TrawlResistance < 100 || in.TrawlResistance > 10000000)
+      Fail(arg, value, accepts);
+  } else if (arg == "--density") {
+    in.WaterDensity = NumberInRange(arg, value, 800, 1100, "kg/m^3 in 800..1100");
+  } else if (arg == "--warp-plan") {
+    in.WarpAngleOnPlan = EdgeAngle(arg, value);
+  } else if (arg == "--warp-side") {
+    in.WarpAngleOnSide = EdgeAngle(arg, value);
+  } else if (arg == "--bridle-plan") {
+    in.BridleAngleOnPlan = EdgeAngle(arg, value);
+  } else if (arg == "--bridle-side") {
+    in.BridleAngleOnSide = EdgeAngle(arg, value);
+  } else if (arg == "--bridle-between") {
+    const std::string accepts = "degrees in 0..79.98 (0..1.396 rad)";
+    const Real radians = Number(arg, value, accepts) * kBridleSpreadFactor;
+    if (radians < 0 || radians > 1.396L)
+      Fail(arg, value, accepts);
+    in.BridleAngleBridle = radians;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Sweep ranges: at most this many cases in all. The results are kept until the run
+// ends (a few hundred bytes a case), and a typing slip should not ask for a run of days.
+constexpr long kMaxSweepCases = 100000;
+
+// The conditions --vary accepts, by the name of their option without the dashes.
+// (ApplyCondition checks and converts every value.)
+struct TVariedCondition {
+  const char* Name;
+  Real TDoorInputs::*Field;
+};
+constexpr TVariedCondition kVariedConditions[] = {
+    {"speed", &TDoorInputs::TrawlSpeed},           {"resistance", &TDoorInputs::TrawlResistance},
+    {"density", &TDoorInputs::WaterDensity},       {"warp-plan", &TDoorInputs::WarpAngleOnPlan},
+    {"warp-side", &TDoorInputs::WarpAngleOnSide},  {"bridle-plan", &TDoorInputs::BridleAngleOnPlan},
+    {"bridle-side", &TDoorInputs::BridleAngleOnSide}, {"bridle-between", &TDoorInputs::BridleAngleBridle},
+};
+
+// NAME=FROM:TO:STEP. The values are FROM + k STEP up to TO (within a millionth of a
+// step), each written with 15 significant digits, so that 0.1 steps give 0.3 and not
+// 0.30000000000000001, and each checked by its option.
+TVary VaryRange(const std::string& text)
+{
+  const std::string accepts = "NAME=FROM:TO:STEP with NAME speed, resistance, density, warp-plan, warp-side, "
+                              "bridle-plan, bridle-side or bridle-between";
+  const auto eq = text.find('=');
+  if (eq == std::string::npos)
+    Fail("--vary", text, accepts);
+  TVary vary;
+  vary.Name = text.substr(0, eq);
+  for (const TVariedCondition& c : kVariedConditions)
+    if (vary.Name == c.Name)
+      vary.Field = c.Field;
+  if (!vary.Field)
+    Fail("--vary", text, accepts);
+
+  std::vector<std::string> parts;
+  std::stringstream stream(text.substr(eq + 1));
+  for (std::string part; std::getline(stream, part, ':');)
+    parts.push_back(part);
+  if (parts.size() != 3)
+    Fail("--vary", text, accepts);
+  const Real from = Number("--vary", parts[0], accepts);
+  const Real to = Number("--vary", parts[1], accepts);
+  const Real step = Number("--vary", parts[2], accepts);
+  const Real span = (to - from) / step;
+  if (step == 0 || span < 0 || !std::isfinite(span) || span + 1 > kMaxSweepCases)  // exact: a zero step
+    Fail("--vary", text, "a STEP that is not 0, leads from FROM to TO and gives at most 100000 cases");
+  const long count = static_cast<long>(std::floor(span + 1e-6L)) + 1;
+  TDoorInputs probe;
+  for (long k = 0; k < count; ++k) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%.15Lg", from + k * step);
+    try {
+      ApplyCondition(probe, "--" + vary.Name, buffer);
+    } catch (const TUsageError& e) {
+      throw TUsageError("--vary " + vary.Name + ": value " + buffer + " is out of range (" + e.what() + ")");
+    }
+    vary.Texts.emplace_back(buffer);
+  }
+  return vary;
+}
+
+// MIN,MAX in degrees, MIN <= MAX.
+std::pair<Real, Real> DegreeRange(const std::string& option, const std::string& text)
+{
+  const std::string accepts = "MIN,MAX in degrees with MIN <= MAX";
+  const auto parts = SplitCommas(text);
+  if (parts.size() != 2)
+    Fail(option, text, accepts);
+  const Real lo = Number(option, parts[0], accepts), hi = Number(option, parts[1], accepts);
+  if (lo > hi)
+    Fail(option, text, accepts);
+  return {lo, hi};
+}
+
+// Options that belong to one mode are refused in the others.
+void CheckModeOptions(const TOptions& o)
+{
+  const bool sweep = o.Mode == TMode::Sweep, advise = o.Mode == TMode::Advise;
+  if (sweep && (o.Vary.empty() || o.Vary.size() > 2))
+    throw TUsageError("sweep needs one or two --vary NAME=FROM:TO:STEP; see --help");
+  if (!sweep && !o.Vary.empty())
+    throw TUsageError("--vary belongs to sweep");
+  if (o.Vary.size() == 2 && o.Vary[0].Name == o.Vary[1].Name)
+    throw TUsageError("--vary " + o.Vary[0].Name + " is given twice");
+  if (sweep && o.Vary.size() == 2 && static_cast<long>(o.Vary[0].Texts.size() * o.Vary[1].Texts.size()) > kMaxSweepCases)
+    throw TUsageError("--vary: the grid has more than 100000 cases");
+  if (!advise && (o.AllAreas || o.AllBallast || o.AllBrackets))
+    throw TUsageError("'all' belongs to advise (--area, --ballast, --bracket)");
+  if (!advise && o.RangeGiven)
+    throw TUsageError("--heel, --pitch, --rank and --top belong to advise");
+  if (!advise && o.Csv)
+    throw TUsageError("--csv belongs to advise (sweep writes CSV by itself)");
+  if (o.Csv && o.Json)
+    throw TUsageError("--csv and --json exclude each other");
+  if (o.Threads && !sweep && !advise)
+    throw TUsageError("--threads belongs to sweep and advise");
+  if (o.Method && o.Mode == TMode::Evaluate)
+    throw TUsageError("--method belongs to balance, sweep and advise");
+}
+
 TOptions ParseOptions(int argc, const char* const* argv)
 {
   TOptions o;
@@ -187,9 +377,13 @@ TOptions ParseOptions(int argc, const char* const* argv)
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg.rfind("--", 0) != 0) {
-      if (modeGiven || (arg != "evaluate" && arg != "balance"))
-        throw TUsageError("unexpected argument '" + arg + "'; expected evaluate, balance or an option");
-      o.Balance = arg == "balance";
+      static const std::pair<const char*, TMode> kModes[] = {
+          {"evaluate", TMode::Evaluate}, {"balance", TMode::Balance}, {"sweep", TMode::Sweep}, {"advise", TMode::Advise}};
+      const auto mode = std::find_if(std::begin(kModes), std::end(kModes),
+                                     [&arg](const auto& m) { return arg == m.first; });
+      if (modeGiven || mode == std::end(kModes))
+        throw TUsageError("unexpected argument '" + arg + "'; expected evaluate, balance, sweep, advise or an option");
+      o.Mode = mode->second;
       modeGiven = true;
       continue;
     }
@@ -200,16 +394,17 @@ TOptions ParseOptions(int argc, const char* const* argv)
       arg = arg.substr(0, eq);
       hasInlineValue = true;
     }
-    if (arg == "--json" || arg == "--help") {
+    if (arg == "--json" || arg == "--help" || arg == "--csv") {
       if (hasInlineValue)
         throw TUsageError(arg + " takes no value");
-      (arg == "--json" ? o.Json : o.Help) = true;
+      (arg == "--json" ? o.Json : arg == "--csv" ? o.Csv : o.Help) = true;
       continue;
     }
     static const std::vector<std::string> kValued = {
         "--area", "--ballast", "--bracket", "--upper-hole", "--lower-hole", "--pair", "--tow-hole",
         "--speed", "--resistance", "--density", "--warp-plan", "--warp-side", "--bridle-plan",
-        "--bridle-side", "--bridle-between", "--solver-factor", "--attitude"};
+        "--bridle-side", "--bridle-between", "--solver-factor", "--attitude", "--method", "--vary",
+        "--heel", "--pitch", "--rank", "--top", "--threads"};
     if (std::find(kValued.begin(), kValued.end(), arg) == kValued.end())
       throw TUsageError("unknown option '" + arg + "'; see --help");
     if (!hasInlineValue) {
@@ -218,7 +413,13 @@ TOptions ParseOptions(int argc, const char* const* argv)
       value = argv[++i];
     }
 
-    if (arg == "--area") {
+    if (arg == "--area" && value == "all") {
+      o.AllAreas = true;
+    } else if (arg == "--ballast" && value == "all") {
+      o.AllBallast = true;
+    } else if (arg == "--bracket" && value == "all") {
+      o.AllBrackets = true;
+    } else if (arg == "--area") {
       o.AreaTag = AreaTag(value);
     } else if (arg == "--ballast") {
       o.Ballast = Integer(arg, value, 1, kMaxBallast, "a whole number of pieces, 1..6");
@@ -235,29 +436,8 @@ TOptions ParseOptions(int argc, const char* const* argv)
       o.Pair = static_cast<TBracketPair>(Integer(arg, value, 1, 3, "bracket pair 1, 2 or 3"));
     } else if (arg == "--tow-hole") {
       o.TowHole = TowHoleByName(value);
-    } else if (arg == "--speed") {
-      o.Inputs.TrawlSpeed = NumberInRange(arg, value, 0.1L, 10, "m/s in 0.1..10");
-    } else if (arg == "--resistance") {
-      const std::string accepts = "kN in 0.1..10000";
-      o.Inputs.TrawlResistance = Number(arg, value, accepts) * kKiloNewton;
-      if (o.Inputs.TrawlResistance < 100 || o.Inputs.TrawlResistance > 10000000)
-        Fail(arg, value, accepts);
-    } else if (arg == "--density") {
-      o.Inputs.WaterDensity = NumberInRange(arg, value, 800, 1100, "kg/m^3 in 800..1100");
-    } else if (arg == "--warp-plan") {
-      o.Inputs.WarpAngleOnPlan = EdgeAngle(arg, value);
-    } else if (arg == "--warp-side") {
-      o.Inputs.WarpAngleOnSide = EdgeAngle(arg, value);
-    } else if (arg == "--bridle-plan") {
-      o.Inputs.BridleAngleOnPlan = EdgeAngle(arg, value);
-    } else if (arg == "--bridle-side") {
-      o.Inputs.BridleAngleOnSide = EdgeAngle(arg, value);
-    } else if (arg == "--bridle-between") {
-      const std::string accepts = "degrees in 0..79.98 (0..1.396 rad)";
-      const Real radians = Number(arg, value, accepts) * kBridleSpreadFactor;
-      if (radians < 0 || radians > 1.396L)
-        Fail(arg, value, accepts);
-      o.Inputs.BridleAngleBridle = radians;
+    } else if (ApplyCondition(o.Inputs, arg, value)) {
+      // a towing condition, converted and checked
     } else if (arg == "--solver-factor") {
       o.SolverFactor = NumberInRange(arg, value, 5, 10000, "a number in 5..10000");
     } else if (arg == "--attitude") {
@@ -267,22 +447,34 @@ TOptions ParseOptions(int argc, const char* const* argv)
         Fail(arg, value, accepts);
       o.AttitudeDeg = {Number(arg, parts[0], accepts), Number(arg, parts[1], accepts),
                        Number(arg, parts[2], accepts)};
+    } else if (arg == "--method") {
+      if (value == "relax") o.Method = TBalanceMethod::Relax;
+      else if (value == "newton") o.Method = TBalanceMethod::Newton;
+      else Fail(arg, value, "relax or newton");
+    } else if (arg == "--vary") {
+      o.Vary.push_back(VaryRange(value));
+    } else if (arg == "--heel" || arg == "--pitch") {
+      const auto [lo, hi] = DegreeRange(arg, value);
+      (arg == "--heel" ? o.HeelMinDeg : o.PitchMinDeg) = lo;
+      (arg == "--heel" ? o.HeelMaxDeg : o.PitchMaxDeg) = hi;
+      o.RangeGiven = true;
+    } else if (arg == "--rank") {
+      if (value == "spreading") o.Rank = TRiggingRank::Spreading;
+      else if (value == "efficiency") o.Rank = TRiggingRank::Efficiency;
+      else Fail(arg, value, "spreading or efficiency");
+      o.RangeGiven = true;
+    } else if (arg == "--top") {
+      o.Top = Integer(arg, value, 1, 1000000, "a whole number, 1..1000000");
+      o.RangeGiven = true;
+    } else if (arg == "--threads") {
+      o.Threads = Integer(arg, value, 1, 256, "a whole number of threads, 1..256");
     }
   }
+  CheckModeOptions(o);
   return o;
 }
 
 // --- output ---------------------------------------------------------------------------
-
-const char* BracketName(TBracketSize size)
-{
-  switch (size) {
-    case TBracketSize::Small: return "small";
-    case TBracketSize::Medium: return "medium";
-    case TBracketSize::Large: return "large";
-  }
-  return "medium";
-}
 
 std::string HoleText(int index)
 {
@@ -292,7 +484,7 @@ std::string HoleText(int index)
 struct TRun {
   const TDoorModel& Model;
   const TOptions& Options;
-  std::optional<TSolveResult> Solve;
+  std::optional<TBalanceOutcome> Solve;
 };
 
 void PrintJson(std::ostream& out, const TRun& run)
@@ -323,9 +515,24 @@ void PrintJson(std::ostream& out, const TRun& run)
       << ", \"lower_bridle\": " << JsonVector(r.FApplyPoint[kLoadLowerBridle])
       << ", \"upper_bridle\": " << JsonVector(r.FApplyPoint[kLoadUpperBridle])
       << ", \"weight\": " << JsonVector(r.FApplyPoint[kLoadWeight]) << "}";
-  if (run.Solve)
-    out << ",\n  \"iterations\": " << run.Solve->Iterations << ",\n"
-        << "  \"converged\": " << (run.Solve->Converged ? "true" : "false");
+  const THeelPitch hp = HeelPitchOf(run.Model.Attitude());
+  out << ",\n  \"heel_deg\": " << JsonNumber(hp.Heel / kDegToRad) << ",\n"
+      << "  \"pitch_deg\": " << JsonNumber(hp.Pitch / kDegToRad);
+  if (run.Solve) {
+    const TBalanceOutcome& o = *run.Solve;
+    const bool newton = o.Method == TBalanceMethod::Newton;
+    out << ",\n  \"iterations\": " << (newton ? o.NewtonSteps : o.Iterations) << ",\n"
+        << "  \"converged\": " << (o.Converged ? "true" : "false") << ",\n"
+        << "  \"method\": \"" << MethodName(o.Method) << "\",\n";
+    if (newton)
+      out << "  \"fallback\": " << (o.FellBack ? "true" : "false") << ",\n"
+          << "  \"relax_iterations\": " << o.Iterations << ",\n";
+    out << "  \"evaluations\": " << o.Evaluations << ",\n"
+        << "  \"residual_Nm\": " << JsonNumber(o.Residual) << ",\n"
+        << "  \"stable\": " << JsonStable(o) << ",\n"
+        << "  \"eigenvalues_Nm_per_rad\": " << JsonEigenvalues(o) << ",\n"
+        << "  \"warnings\": " << JsonWarnings(o.Warnings);
+  }
   out << "\n}\n";
 }
 
@@ -350,9 +557,34 @@ void PrintTable(std::ostream& out, const TRun& run)
       << ", side " << Fixed(in.BridleAngleOnSide / kDegToRad, 3, 0) << ", between "
       << Fixed(in.BridleAngleBridle / kDegToRad, 3, 0) << " deg\n";
   if (run.Solve) {
-    out << "Balance   " << (run.Solve->Converged ? "converged" : "did not converge") << " after "
-        << run.Solve->Iterations << " iterations (solver factor " << Fixed(model.SolverFactor(), 1, 0)
-        << ", residual " << JsonNumber(run.Solve->Residual) << " N*m)\n";
+    const TBalanceOutcome& o = *run.Solve;
+    out << "Balance   " << (o.Converged ? "converged" : "did not converge") << " after ";
+    if (o.Method == TBalanceMethod::Newton) {
+      out << o.NewtonSteps << " Newton steps";
+      if (o.FellBack)
+        out << ", then " << o.Iterations << " relaxation iterations (solver factor "
+            << Fixed(model.SolverFactor(), 1, 0) << ")";
+      out << " (residual " << JsonNumber(o.Residual) << " N*m)\n";
+    } else {
+      out << o.Iterations << " iterations (solver factor " << Fixed(model.SolverFactor(), 1, 0) << ", residual "
+          << JsonNumber(o.Residual) << " N*m)\n";
+    }
+    out << "Method    " << MethodName(o.Method) << (o.FellBack ? ", fell back to the relaxation" : "") << ", "
+        << o.Evaluations << " evaluations\n";
+    out << "Stability ";
+    if (!o.StabilityAssessed) {
+      out << "not assessed: no balance\n";
+    } else {
+      out << (o.Stability.Stable ? "stable" : "unstable") << ", eigenvalues";
+      const char* separator = " ";
+      for (const auto& e : o.Stability.Eigenvalues) {
+        out << separator << Fixed(e.real(), 1, 0);
+        if (e.imag() != 0)  // exact: real eigenvalues have no imaginary part at all
+          out << (e.imag() > 0 ? "+" : "") << Fixed(e.imag(), 1, 0) << "i";
+        separator = ", ";
+      }
+      out << " N*m/rad\n";
+    }
   } else {
     out << "Evaluate  one evaluation at the given attitude\n";
   }
@@ -373,11 +605,114 @@ void PrintTable(std::ostream& out, const TRun& run)
       << Fixed(r.FAttackS / kDegToRad, 3, 0) << " deg)\n"
       << "  Mass                  " << Fixed(r.FTotalMass, 3, 0) << " kg\n"
       << "  Submerged weight      " << Fixed(-r.FLoad[kLoadWeight].Z / kKiloNewton, 4, 0) << " kN\n";
+  const THeelPitch hp = HeelPitchOf(model.Attitude());
+  out << "  Heel                  " << Fixed(hp.Heel / kDegToRad, 3, 0) << " deg (positive: top outward)\n"
+      << "  Pitch                 " << Fixed(hp.Pitch / kDegToRad, 3, 0) << " deg (positive: leading edge up)\n";
+  if (run.Solve) {
+    out << "\n";
+    if (run.Solve->Warnings.None())
+      out << "Warnings  none\n";
+    for (TBalanceWarning w : kAllWarnings)
+      if (run.Solve->Warnings.Has(w))
+        out << "Warning   " << WarningWord(w) << ": " << WarningLine(w, *run.Solve) << "\n";
+  }
+}
+
+// The door, rigging, conditions, gain and start attitude of the options: the one door
+// of evaluate and balance, every case of a sweep.
+void SetUpModel(TDoorModel& model, const TOptions& options)
+{
+  // The bracket and the area rebuild the model as the window's commands do (the area
+  // command puts the attitude back to zero), then come the ballast and the rigging,
+  // the conditions and the start attitude.
+  ApplyDoorChoice(model, {options.AreaTag.value_or(0), options.Ballast, options.Bracket});
+  ApplyRigging(model, {options.UpperHole, options.LowerHole, options.Pair, options.TowHole});
+  model.Inputs() = options.Inputs;
+  model.SetSolverFactor(options.SolverFactor);
+  model.SetAttitude(options.AttitudeDeg * kDegToRad);
+}
+
+std::string ConditionsHeading(const TDoorInputs& in)
+{
+  return "Towing    " + Fixed(in.TrawlSpeed, 3, 0) + " m/s against " + Fixed(in.TrawlResistance / kKiloNewton, 3, 0) +
+         " kN in water of " + Fixed(in.WaterDensity, 1, 0) + " kg/m^3\n" + "Angles    warp plan " +
+         Fixed(in.WarpAngleOnPlan / kDegToRad, 3, 0) + ", side " + Fixed(in.WarpAngleOnSide / kDegToRad, 3, 0) +
+         "; bridle plan " + Fixed(in.BridleAngleOnPlan / kDegToRad, 3, 0) + ", side " +
+         Fixed(in.BridleAngleOnSide / kDegToRad, 3, 0) + ", between " + Fixed(in.BridleAngleBridle / kDegToRad, 3, 0) +
+         " deg\n";
+}
+
+int RunSweepMode(const TOptions& options, const TCliContext& context, std::ostream& out, std::ostream& err)
+{
+  TSweepRequest request;
+  request.Def.SetUp = [&options](TDoorModel& model) { SetUpModel(model, options); };
+  request.Def.Method = options.Method.value_or(TBalanceMethod::Newton);
+  request.Def.Workers = options.Threads.value_or(0);
+  for (const TVary& vary : options.Vary) {
+    TSweepAxis axis;
+    axis.Field = vary.Field;
+    // Through the option itself, so that every value is exactly what --NAME TEXT gives.
+    for (const std::string& text : vary.Texts) {
+      TDoorInputs in;
+      ApplyCondition(in, "--" + vary.Name, text);
+      axis.Values.push_back(in.*(vary.Field));
+    }
+    request.Def.Axes.push_back(std::move(axis));
+    request.Names.push_back(vary.Name);
+    request.Texts.push_back(vary.Texts);
+  }
+  request.Json = options.Json;
+  return RunSweepCli(request, context, out, err);
+}
+
+int RunAdviseMode(const TOptions& options, const TCliContext& context, std::ostream& out, std::ostream& err)
+{
+  TAdviseRequest request;
+  TRiggingSearchDef& def = request.Def;
+  def.Doors.clear();
+  std::vector<int> areas{options.AreaTag.value_or(0)};
+  if (options.AllAreas)
+    areas.assign(kAreaTags.begin(), kAreaTags.end());
+  for (int area : areas)
+    for (int ballast = 1; ballast <= kMaxBallast; ++ballast)
+      for (TBracketSize bracket : {TBracketSize::Small, TBracketSize::Medium, TBracketSize::Large})
+        if ((options.AllBallast || ballast == options.Ballast) && (options.AllBrackets || bracket == options.Bracket))
+          def.Doors.push_back({area, ballast, bracket});
+  def.Inputs = options.Inputs;
+  def.StartAttitude = options.AttitudeDeg * kDegToRad;
+  def.SolverFactor = options.SolverFactor;
+  def.Method = options.Method.value_or(TBalanceMethod::Newton);
+  def.HeelMin = options.HeelMinDeg * kDegToRad;
+  def.HeelMax = options.HeelMaxDeg * kDegToRad;
+  def.PitchMin = options.PitchMinDeg * kDegToRad;
+  def.PitchMax = options.PitchMaxDeg * kDegToRad;
+  def.Rank = options.Rank;
+  def.Top = options.Top;
+  def.Workers = options.Threads.value_or(0);
+  request.Format = options.Json ? TOutputFormat::Json : options.Csv ? TOutputFormat::Csv : TOutputFormat::Table;
+
+  if (def.Doors.size() == 1) {
+    TDoorModel model;
+    ApplyDoorChoice(model, def.Doors.front());
+    const Real s = model.DoorScale();
+    request.Heading = "Door      wing area " + Fixed(WingArea * s * s, 2, 0) + " m^2 (scale " + Fixed(s, 7, 0) + "), " +
+                      std::to_string(options.Ballast) + " ballast pieces, " + BracketName(options.Bracket) +
+                      " bracket\n";
+  } else {
+    request.Heading = "Doors     " + std::to_string(def.Doors.size()) + " members of the family (" +
+                      (options.AllAreas ? "every area" : "area " + AreaText(areas.front())) + ", " +
+                      (options.AllBallast ? "1..6 ballast pieces" : std::to_string(options.Ballast) + " ballast pieces") +
+                      ", " + (options.AllBrackets ? "every bracket" : std::string(BracketName(options.Bracket)) + " bracket") +
+                      ")\n";
+  }
+  request.Heading += ConditionsHeading(options.Inputs);
+  return RunAdviseCli(request, context, out, err);
 }
 
 }  // namespace
 
-int RunBalanceCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+int RunBalanceCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                  const TCliContext& context)
 {
   if (HasOption(argc, argv, "--version")) {
     PrintVersion(out, "ravlen-balance");
@@ -395,32 +730,17 @@ int RunBalanceCli(int argc, const char* const* argv, std::ostream& out, std::ost
     return 0;
   }
 
-  // The door is set up in the order the window's commands would: the bracket and the
-  // area rebuild the model (and the area command puts the attitude back to zero), then
-  // ballast and rigging, then the conditions and the start attitude.
-  TDoorModel model;
-  if (options.Bracket != TBracketSize::Medium) {
-    model.SetBracket(options.Bracket);
-    model.BuildModel();
-  }
-  if (options.AreaTag) {
-    model.SetAreaTag(*options.AreaTag);
-    model.BuildModel();
-  }
-  model.SetBallastCount(options.Ballast);
-  model.SelectUpperHole(options.UpperHole);
-  model.SelectLowerHole(options.LowerHole);
-  model.SelectPair(options.Pair);
-  model.SelectTowHole(options.TowHole);
-  model.Inputs() = options.Inputs;
-  model.SetSolverFactor(options.SolverFactor);
-  model.SetAttitude(options.AttitudeDeg * kDegToRad);
+  if (options.Mode == TMode::Sweep)
+    return RunSweepMode(options, context, out, err);
+  if (options.Mode == TMode::Advise)
+    return RunAdviseMode(options, context, out, err);
 
+  TDoorModel model;
+  SetUpModel(model, options);
   TRun run{model, options, std::nullopt};
-  if (options.Balance) {
-    run.Solve = SolveBalance(model);
-    // The results describe the final attitude, as the window shows them after a run.
-    model.EvaluateDoor(model.Attitude());
+  if (options.Mode == TMode::Balance) {
+    // Leaves the results at the final attitude, as the window shows them after a run.
+    run.Solve = BalanceDoor(model, options.Method.value_or(TBalanceMethod::Relax));
   } else {
     model.EvaluateDoor(model.Attitude());
   }

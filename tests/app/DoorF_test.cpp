@@ -1,7 +1,15 @@
 // The main window driven as a user drives it: commands, spin buttons, keys, balance,
 // animation, closing, and the settings that survive a restart.
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QListWidget>
+#include <QSettings>
+#include <QGroupBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -18,10 +26,15 @@
 
 #include "app/CommandBars.h"
 #include "app/CommandTable.h"
+#include "app/CustomizeDlg.h"
 #include "app/DoorF.h"
+#include "app/GraphConnect.h"
 #include "app/SpinButton.h"
+#include "assets/Assets.h"
 #include "controls/EditF.h"
 #include "dialogs/Askanyth.h"
+#include "dialogs/GraphWinF.h"
+#include "dialogs/Sc_pic.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "view/NullDoorView.h"
@@ -55,6 +68,46 @@ QAction* MenuItem(TFDoor& door, const char* name)
       if (item->objectName() == QLatin1String(name))
         return item;
   return nullptr;
+}
+
+// The tool bar button of a command on a band.
+QWidget* ToolButton(TFDoor& door, const char* band, const char* name)
+{
+  QToolBar* bar = door.Bars().Band(QString::fromLatin1(band));
+  for (QAction* item : bar->actions())
+    if (item->objectName() == QLatin1String(name))
+      return bar->widgetForAction(item);
+  return nullptr;
+}
+
+// Shows the window, makes it the active one and puts the focus into edit.
+bool ShowWithFocusIn(TFDoor& door, QWidget* edit)
+{
+  door.show();
+  QApplication::setActiveWindow(&door);
+  if (!QTest::qWaitForWindowActive(&door))
+    return false;
+  edit->setFocus();
+  return edit->hasFocus();
+}
+
+// Empties an edit and types text into it, as the user does.
+void Type(QLineEdit* edit, const QString& text)
+{
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
+}
+
+// The pixel columns where the graph shows its attack-angle marker (grey on its top row).
+QList<int> MarkerColumns(const TGraphWin& graph)
+{
+  const QImage image = graph.Plot()->grab().toImage();
+  QList<int> columns;
+  for (int x = 0; x < image.width(); ++x)
+    if (QColor(image.pixel(x, 2)) == QColor(128, 128, 128))
+      columns << x;
+  return columns;
 }
 
 }  // namespace
@@ -205,6 +258,195 @@ private slots:
     QVERIFY(door.close());
   }
 
+  // The menus take the keyboard from the focused edit without committing its rounded text.
+  void menusLeaveTheBalancedAttitudeAlone()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    QVERIFY(ShowWithFocusIn(door, door.AngleX));
+    Command(door, "BalanceAct")->trigger();
+    const Real angleX = door.AngleX->Val();
+    const Real momentX = door.MomX->Val();
+    QVERIFY(door.AngleX->text() != QString::number(double(angleX)));  // shown rounded
+    QMenu* options = door.Bars().MenuBar()->findChild<QMenu*>(QStringLiteral("&Options"));
+    QTest::keyClick(door.AngleX, Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(options->isVisible());
+    QTest::keyClick(options, Qt::Key_Escape);
+    QTest::keyClick(door.Bars().MenuBar(), Qt::Key_Escape);
+    QCOMPARE(door.AngleX->Val(), angleX);
+    QCOMPARE(door.MomX->Val(), momentX);
+    QTRY_VERIFY(door.AngleX->hasFocus());
+  }
+
+  // A command that evaluates takes the entry the user typed and did not commit; edits
+  // the user did not touch keep their values.
+  void commandsTakeTheTypedEntry_data()
+  {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Balance from the menu") << "menu-balance";
+    QTest::newRow("Balance from the tool bar") << "toolbar-balance";
+    QTest::newRow("Ballast 4 from the menu") << "menu-ballast";
+  }
+  void commandsTakeTheTypedEntry()
+  {
+    QFETCH(QString, how);
+    TSandbox sandbox;
+    TFDoor door;
+    QVERIFY(ShowWithFocusIn(door, door.TrawlResistance));
+    Command(door, "BalanceAct")->trigger();
+    const Real angleX = door.AngleX->Val();
+    Type(door.TrawlResistance, QStringLiteral("200"));
+    QCOMPARE(double(door.Model().Inputs().TrawlResistance), 100000.0);
+    if (how == QLatin1String("menu-balance"))
+      MenuItem(door, "BalanceAct")->trigger();
+    else if (how == QLatin1String("toolbar-balance"))
+      QTest::mouseClick(ToolButton(door, "ActionToolBar1", "BalanceAct"), Qt::LeftButton);
+    else
+      MenuItem(door, "Ballast4")->trigger();
+    QCOMPARE(double(door.TrawlResistance->Val()), 200000.0);
+    QCOMPARE(double(door.Model().Inputs().TrawlResistance), 200000.0);
+    if (how == QLatin1String("menu-ballast"))
+      QCOMPARE(door.AngleX->Val(), angleX);  // not re-read from its rounded text
+    else
+      QVERIFY(door.AngleX->Val() != angleX);  // balanced again against 200 kN
+  }
+
+  // Tab visits every input once, each spin button as one stop after its edit, and passes
+  // the read-outs by; a click puts the focus into a read-out, so its number can be copied.
+  void tabOrderAndReadouts()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    QVERIFY(ShowWithFocusIn(door, door.AngleX));
+    const QList<QWidget*> expected{door.ScrollX,         door.AngleY,       door.ScrollY,    door.AngleZ,
+                                   door.ScrollZ,         door.AngleAttack,  door.TrawlResistance,
+                                   door.ScrollTrlRes,    door.TrawlSpeed,   door.ScrollSpeed,
+                                   door.ForceScale,      door.SpinButton1,  door.AutoForceScale};
+    for (QWidget* next : expected) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), next);
+    }
+    // Round the window back to the start, meeting no single arrow on the way.
+    for (int stop = 0; stop < 50 && QApplication::focusWidget() != door.AngleX; ++stop) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QVERIFY(!qobject_cast<TSpinButton*>(QApplication::focusWidget()->parentWidget()));
+      QVERIFY(!expected.contains(QApplication::focusWidget()) || QApplication::focusWidget() == door.ScrollX);
+    }
+    QCOMPARE(QApplication::focusWidget(), door.AngleX);
+    // The Up key on the focused Z spin turns the door the way its up arrow does.
+    door.ScrollZ->setFocus(Qt::TabFocusReason);
+    const double angleZ = double(door.AngleZ->Val());
+    QTest::keyClick(door.ScrollZ, Qt::Key_Up);
+    QCOMPARE(double(door.AngleZ->Val()), angleZ - 1);
+
+    QTest::mouseClick(door.MomX, Qt::LeftButton);
+    QVERIFY(door.MomX->hasFocus());
+    QTest::keyClick(door.MomX, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(door.MomX, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), door.MomX->text());
+    QVERIFY(!door.MomX->text().isEmpty());
+  }
+
+  // The window takes the client size of its designed bounds; there every control of the
+  // panel can be reached, and none covers another.
+  void panelAtTheDesignedSize()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    door.show();
+    door.resize(843, 565);
+    QApplication::processEvents();
+    QCOMPARE(door.size(), QSize(843, 565));
+    QList<QWidget*> controls;
+    for (QWidget* w : door.Panel1->findChildren<QWidget*>())
+      if (w->isVisible() && !qobject_cast<QGroupBox*>(w) && !qobject_cast<TSpinButton*>(w->parentWidget()))
+        controls << w;
+    for (QWidget* w : controls) {
+      // Shown whole, once the panel is scrolled to it where it scrolls.
+      if (auto* area = door.findChild<QScrollArea*>())
+        area->verticalScrollBar()->setValue(w->mapTo(door.Panel1, QPoint(0, 0)).y());
+      QVERIFY2(w->visibleRegion() == QRegion(w->rect()), qPrintable(w->objectName()));
+      QVERIFY(door.rect().contains(QRect(w->mapTo(&door, QPoint(0, 0)), w->size())));
+      for (QWidget* other : controls) {
+        const QRect a(w->mapTo(door.Panel1, QPoint(0, 0)), w->size());
+        const QRect b(other->mapTo(door.Panel1, QPoint(0, 0)), other->size());
+        QVERIFY2(w == other || !a.intersects(b), qPrintable(w->objectName() + " / " + other->objectName()));
+      }
+    }
+  }
+
+  // The graph's marker stands at the door's wing attack angle of the moment: when the
+  // graph is first shown, and when it is resized after an entry turned the door.
+  void graphMarkerFollowsTheDoor()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    TGraphWin graph(&door);
+    TDoorCollaborators collaborators;
+    ConnectGraph(collaborators, door, graph);
+    door.SetCollaborators(collaborators);
+    QVERIFY(ShowWithFocusIn(door, door.AngleZ));
+    const auto markerAt = [&graph] {
+      return QList<int>({graph.Plot()->XToPixel(graph.AttackW() / kDegToRad)});
+    };
+    Command(door, "Graph")->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(&graph));
+    QVERIFY(Command(door, "Graph")->isChecked());
+    QCOMPARE(graph.AttackW(), door.Model().Results().FAttackW);
+    QVERIFY(door.Model().Results().FAttackW > 1 * kDegToRad);
+    QCOMPARE(MarkerColumns(graph), markerAt());
+    Type(door.AngleZ, QStringLiteral("-40"));
+    QTest::keyClick(door.AngleZ, Qt::Key_Return);
+    graph.resize(400, 300);
+    QCOMPARE(graph.AttackW(), door.Model().Results().FAttackW);
+    QVERIFY(door.Model().Results().FAttackW > 30 * kDegToRad);
+    QCOMPARE(MarkerColumns(graph), markerAt());
+    graph.close();
+    QVERIFY(!Command(door, "Graph")->isChecked());
+  }
+
+  // Once the door is at rest the animation sleeps in the event loop instead of spinning,
+  // and an entry sets it turning again.
+  void animationSleepsAtRest()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    door.show();
+    Command(door, "BalanceAct")->trigger();  // close to rest, a few steps left
+    QAction* animate = Command(door, "Animate");
+    int waits = 0;  // times the loop went to sleep for want of events
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [&] { ++waits; });
+    int phase = 0;
+    Txyz rest, turning;
+    QTimer probe;
+    probe.setInterval(10);
+    connect(&probe, &QTimer::timeout, this, [&] {
+      if (phase == 0 && waits > 0) {
+        rest = door.Model().Attitude();
+        // At rest, a step turns the door no more.
+        TDoorModel& model = door.Model();
+        StepAttitude(model, model.EvaluateDoor(rest));
+        QCOMPARE(double(model.Attitude().Z), double(rest.Z));
+        door.TrawlSpeed->setFocus();
+        door.TrawlSpeed->setText(QStringLiteral("3"));
+        QTest::keyClick(door.TrawlSpeed, Qt::Key_Return);
+        phase = 1;
+      } else if (phase == 1) {
+        turning = door.Model().Attitude();
+        animate->trigger();  // stops it
+        phase = 2;
+      }
+    });
+    // A loop that never sleeps is stopped after a while.
+    QTimer::singleShot(60000, this, [&] { TCommandTable::SetChecked(animate, false); });
+    probe.start();
+    animate->trigger();
+    probe.stop();
+    QCOMPARE(phase, 2);
+    QVERIFY(turning.Z != rest.Z);
+    QCOMPARE(double(door.AngleZ->Val() * kDegToRad), double(door.Model().Attitude().Z));
+  }
+
   void settingsSurviveARestartButNotTheAngles()
   {
     TSandbox sandbox;
@@ -299,6 +541,113 @@ private slots:
     QCOMPARE(bars.MenuBar()->actions().at(2)->text(), QStringLiteral("&Balance"));
   }
 
+  // The menu bar cannot be hidden from the tool bar area's menu, cannot be dragged, and a
+  // band file that has it elsewhere, or not at all, still puts it on the top row.
+  void menuBarStaysOnTop_data()
+  {
+    QTest::addColumn<QStringList>("bands");  // name, then "+" for a band that starts a row
+    QTest::newRow("without the menu") << QStringList{"ActionToolBar3", "ActionToolBar1+", "ActionToolBar2+"};
+    QTest::newRow("menu below") << QStringList{"ActionToolBar3", "ActionToolBar1+", "ActionToolBar2+", "Menu+"};
+    QTest::newRow("menu in the middle") << QStringList{"ActionToolBar1", "Menu+", "ActionToolBar3", "ActionToolBar2+"};
+  }
+  void menuBarStaysOnTop()
+  {
+    QFETCH(QStringList, bands);
+    TSandbox sandbox;
+    TFDoor door;
+    door.show();
+    QToolBar* menu = door.Bars().Band(TCommandBars::kMenuBand);
+    QToolBar* conditions = door.Bars().Band(QStringLiteral("ActionToolBar1"));
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(conditions->width() - 5, 5),
+                            conditions->mapToGlobal(QPoint(conditions->width() - 5, 5)));
+    QApplication::sendEvent(conditions, &click);
+    auto* areaMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(areaMenu);
+    QStringList offered;
+    for (QAction* item : areaMenu->actions())
+      if (item->isVisible())
+        offered << item->text();
+    areaMenu->close();
+    QCOMPARE(offered, QStringList({"On/Off", "Conditions", "Show"}));
+    QVERIFY(!menu->isMovable());
+
+    const QString file = sandbox.Path(QStringLiteral("Bands.Ini"));
+    {
+      QSettings ini(file, QSettings::IniFormat);
+      ini.beginGroup(QStringLiteral("CoolBar1"));
+      ini.setValue(QStringLiteral("Count"), bands.size());
+      for (int i = 0; i < bands.size(); ++i) {
+        QString name = bands[i];
+        const bool rowBreak = name.endsWith(QLatin1Char('+'));
+        name.remove(QLatin1Char('+'));
+        ini.setValue(QStringLiteral("Control%1").arg(i), name);
+        ini.setValue(QStringLiteral("Break%1").arg(i), rowBreak ? 1 : 0);
+      }
+    }
+    door.Bars().LoadBandLayout(file);
+    QApplication::processEvents();
+    QVERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(), QPoint(0, 0));
+    for (const QString& name : door.Bars().BarNames())
+      QVERIFY(door.Bars().Band(name)->isVisible());
+  }
+
+  // The Customize dialog shows the bars as they are after any change made outside it.
+  void customizeFollowsTheBars()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    door.show();
+    Command(door, "Customize")->trigger();
+    auto* dialog = door.findChild<TCustomizeDlg*>();
+    QVERIFY(dialog);
+    const QString show = QStringLiteral("ActionToolBar2");
+    dialog->BarList()->setCurrentIndex(dialog->BarList()->findData(show));
+    QListWidget* rows = dialog->ItemList();
+    const auto rowOf = [rows](const QString& caption) {
+      const QList<QListWidgetItem*> found = rows->findItems(caption, Qt::MatchExactly);
+      return found.isEmpty() ? -1 : rows->row(found.first());
+    };
+    const auto shown = [&door, &show](const char* command) {
+      for (QAction* item : door.Bars().Band(show)->actions())
+        if (item->objectName() == QLatin1String(command))
+          return true;
+      return false;
+    };
+    // "Graph" moved to the top with the dialog's button, then the bars reset elsewhere.
+    rows->setCurrentRow(rowOf(QStringLiteral("Graph")));
+    while (rows->currentRow() > 0)
+      dialog->MoveCurrent(-1);
+    Command(door, "ResetToolBars")->trigger();
+    QCOMPARE(rowOf(QStringLiteral("Graph")), int(rows->count()) - 1);
+    rows->setFocus();
+    rows->setCurrentRow(rowOf(QStringLiteral("Graph")));
+    QTest::keyClick(rows, Qt::Key_Space);  // unticks the current row
+    QVERIFY(!shown("Graph"));
+    QVERIFY(shown("Transparent"));
+
+    // A customization of fewer items read while the dialog is open.
+    const QString file = sandbox.Path(QStringLiteral("Short.Ini"));
+    {
+      QSettings ini(file, QSettings::IniFormat);
+      ini.setValue(QStringLiteral("Bars/Format"), 1);
+      ini.beginWriteArray(show, 2);
+      for (int i = 0; i < 2; ++i) {
+        ini.setArrayIndex(i);
+        ini.setValue(QStringLiteral("Command"), i == 0 ? QStringLiteral("ShowPlan") : QStringLiteral("Graph"));
+        ini.setValue(QStringLiteral("Caption"), i == 0 ? QStringLiteral("&Show Plan") : QStringLiteral("&Graph"));
+      }
+      ini.endArray();
+    }
+    QCOMPARE(door.Bars().LoadCustomization(file), TCommandBars::TLoadResult::Loaded);
+    QCOMPARE(rows->count(), 2);
+    QCOMPARE(rows->item(1)->text(), QStringLiteral("Graph"));
+    rows->setCurrentRow(0);
+    QTest::keyClick(rows, Qt::Key_Space);
+    QVERIFY(!shown("ShowPlan"));
+    QVERIFY(shown("Graph"));
+  }
+
   void solverFactorPrompt()
   {
     TSandbox sandbox;
@@ -308,13 +657,17 @@ private slots:
     collaborators.AskAny = &ask;
     door.SetCollaborators(collaborators);
     door.show();
-    QTimer::singleShot(0, &ask, [&ask] {
+    QImage icon;
+    QTimer::singleShot(0, &ask, [&ask, &icon] {
+      icon = ask.windowIcon().pixmap(32).toImage();
       QCOMPARE(ask.Edit1->text(), QStringLiteral("10000"));
       ask.Edit1->setText(QStringLiteral("20000"));
       ask.OKBtn->click();
     });
     Command(door, "AskSolverFactor")->trigger();
     QCOMPARE(double(door.Model().SolverFactor()), 50.0);
+    // The prompt wears an icon of its own.
+    QCOMPARE(icon, WindowIcon(TWindowIconKind::ValuePrompt).pixmap(32).toImage());
   }
 
   void viewSwitchesReachTheView_data()

@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QDialog>
 #include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QToolTip>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -259,6 +262,98 @@ private slots:
     w.Other->setFocus();
     QCOMPARE(w.Edit->Val(), 0.123L);
     QCOMPARE(input.count(), 1);
+  }
+
+  // A menu bar that takes the keyboard is no control the user moved to.
+  void MenusLeaveTheEntryAlone_data()
+  {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Alt+letter") << "alt";
+    QTest::newRow("Alt+letter, Esc, Esc") << "alt-escape";
+    QTest::newRow("mouse, Esc") << "mouse-escape";
+  }
+  void MenusLeaveTheEntryAlone()
+  {
+    QFETCH(QString, how);
+    TWindow w;
+    auto* menuBar = new QMenuBar(&w.Window);
+    QMenu* options = menuBar->addMenu(QStringLiteral("&Options"));
+    options->addAction(QStringLiteral("&About"));
+    w.Window.layout()->setMenuBar(menuBar);
+    w.Edit->SetValCheck(false);
+    w.Edit->SetValue(0.123456L);
+    QVERIFY(w.ShowAndFocus());
+    QSignalSpy input(w.Edit, &TEditF::OnInput);
+    if (how == QLatin1String("mouse-escape"))
+      QTest::mouseClick(menuBar, Qt::LeftButton, {}, menuBar->actionGeometry(options->menuAction()).center());
+    else
+      QTest::keyClick(w.Edit, Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(options->isVisible());
+    if (how != QLatin1String("alt")) {
+      QTest::keyClick(options, Qt::Key_Escape);
+      QVERIFY(!options->isVisible());
+      QTest::keyClick(menuBar, Qt::Key_Escape);
+    }
+    QCOMPARE(w.Edit->Val(), 0.123456L);
+    QCOMPARE(input.count(), 0);
+    options->close();
+  }
+
+  void LeavingTheMenuBarForAnotherControlCommits()
+  {
+    TWindow w;
+    auto* menuBar = new QMenuBar(&w.Window);
+    QMenu* options = menuBar->addMenu(QStringLiteral("&Options"));
+    options->addAction(QStringLiteral("&About"));
+    w.Window.layout()->setMenuBar(menuBar);
+    w.Edit->SetValCheck(false);
+    QVERIFY(w.ShowAndFocus());
+    w.Type(QStringLiteral("7.5"));
+    QTest::keyClick(w.Edit, Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(options->isVisible());
+    QTest::keyClick(options, Qt::Key_Escape);
+    QCOMPARE(w.Edit->Val(), Real(0));
+    // From the menu bar the user clicks another edit: the entry is left, so it counts.
+    w.Other->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(w.Edit->Val(), 7.5L);
+  }
+
+  // A number wider than its box shows from its sign on; the tool tip shows it whole.
+  void LongNumbersShowTheirBeginning_data()
+  {
+    QTest::addColumn<Real>("value");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("read-out, too long") << Real(-602277.394L) << true << false;
+    QTest::newRow("edit, too long") << Real(-602277.394L) << false << false;
+    QTest::newRow("read-out, short") << Real(-2.5L) << true << true;
+  }
+  void LongNumbersShowTheirBeginning()
+  {
+    QFETCH(Real, value);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, fits);
+    TWindow w;
+    w.Edit->SetValCheck(false);
+    w.Edit->setReadOnly(readOnly);
+    w.Edit->setFixedWidth(50);
+    QVERIFY(w.ShowAndFocus());
+    w.Other->setFocus();
+    w.Edit->SetValue(value);
+    QCOMPARE(w.Edit->cursorPosition(), 0);
+    QCOMPARE(w.Edit->TextFits(), fits);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), w.Edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(w.Edit, &help);
+    QCOMPARE(QToolTip::isVisible(), !fits);
+    if (!fits)
+      QCOMPARE(QToolTip::text(), w.Edit->text());
+    QToolTip::hideText();
+    // A read-out keeps showing its beginning while it has the focus.
+    if (readOnly) {
+      w.Edit->setFocus();
+      w.Edit->SetValue(value * 2);
+      QCOMPARE(w.Edit->cursorPosition(), 0);
+    }
   }
 
   void TextThatDoesNotConvertIsReplaced()

@@ -259,6 +259,36 @@ private slots:
     QCOMPARE(e.ValDimLabel()->Caption(), QStringLiteral("%"));
   }
 
+  // Back on the dimensionless unit, whose caption is empty, the unit label can still be
+  // clicked where it stands to open the menu again.
+  void EmptyUnitLabelStaysClickable()
+  {
+    QWidget panel;
+    auto* e = new TLabeledEditF(&panel);
+    e->SetValCheck(false);
+    e->setGeometry(50, 50, 60, 21);
+    panel.resize(200, 120);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    TBoundLabelDim* label = e->ValDimLabel();
+    QMenu* menu = label->PopupMenu();
+    label->ShowUnitMenu();
+    menu->actions().at(1)->trigger();  // Percent [%]
+    menu->hide();
+    QTest::mouseClick(label, Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    menu->actions().at(0)->trigger();  // <Dimless>
+    menu->hide();
+    QCOMPARE(label->Caption(), QString());
+    const QPoint spot = label->pos() + QPoint(10, label->height() / 2);
+    QWidget* hit = panel.childAt(spot);
+    QCOMPARE(hit, static_cast<QWidget*>(label));
+    QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(&panel, spot));
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(CheckedItem(menu)->text(), QStringLiteral("<Dimless>"));
+    menu->hide();
+  }
+
   void LanguageRenamesEveryLabelledEdit()
   {
     TLabeledEditF a;

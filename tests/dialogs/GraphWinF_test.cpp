@@ -154,6 +154,25 @@ private slots:
     QVERIFY(win.Plot()->HasPicture());
   }
 
+  // Shown or resized, the marker stands at the angle its source gives now; an angle handed
+  // over for an animated evaluation is drawn as given.
+  void markerReadsItsSourceWhenItDraws()
+  {
+    TGraphWin win;
+    Real doorAngle = 3.194L * kDegToRad;
+    win.SetAttackW(13.75L * kDegToRad);
+    win.SetAttackSource([&doorAngle] { return doorAngle; });
+    win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&win));
+    const ScPic& pic = *win.Plot();
+    QCOMPARE(MarkerColumns(Screen(win)), QList<int>({pic.XToPixel(3.194L)}));
+    doorAngle = 39.367L * kDegToRad;
+    win.resize(400, 300);
+    QCOMPARE(MarkerColumns(Screen(win)), QList<int>({pic.XToPixel(39.367L)}));
+    win.DrawGraphNow(20 * kDegToRad);
+    QCOMPARE(MarkerColumns(Screen(win)), QList<int>({pic.XToPixel(20)}));
+  }
+
   void resizeRedrawsAtTheNewSizeWithTheSameTicks()
   {
     TGraphWin win;

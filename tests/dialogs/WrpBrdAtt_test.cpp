@@ -100,6 +100,27 @@ private slots:
     QCOMPARE(double(StoredReal(kKey, edit).value_or(-1)), double(target->Val()));
   }
 
+  // A change typed into any of the four directions sets the OK button's tag.
+  void directionChangesTagTheOkButton_data()
+  {
+    QTest::addColumn<QString>("edit");
+    for (const char* name : {"WarpAngleOnPlan", "BridleAngleOnPlan", "WarpAngleOnSide", "BridleAngleOnSide"})
+      QTest::newRow(name) << name;
+  }
+  void directionChangesTagTheOkButton()
+  {
+    QFETCH(QString, edit);
+    TWrpBrdAttack dialog;
+    QCOMPARE(ComponentTag(dialog.OKBtn), 0);
+    RunModal(dialog, [&] { dialog.Execute(); }, [&] {
+      Enter(dialog.findChild<TEditF*>(edit), QStringLiteral("0"));  // no change: no tag
+      QCOMPARE(ComponentTag(dialog.OKBtn), 0);
+      Enter(dialog.findChild<TEditF*>(edit), QStringLiteral("12"));
+      dialog.OKBtn->click();
+    });
+    QCOMPARE(ComponentTag(dialog.OKBtn), 1);
+  }
+
   void theRangeTheBoxShowsIsTheRangeApplied()
   {
     TWrpBrdAttack dialog;
@@ -124,15 +145,18 @@ private slots:
     QCOMPARE(FCapture->Messages().size(), size_t(2));
   }
 
+  // Cancel (the button or Esc) puts back all five values the dialog opened with; the close
+  // box keeps what was entered and stores it.
   void cancelLeavesDialogAndStore_data()
   {
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("Cancel button") << false;
-    QTest::newRow("Esc") << true;
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel button") << "button";
+    QTest::newRow("Esc") << "escape";
+    QTest::newRow("close box") << "close";
   }
   void cancelLeavesDialogAndStore()
   {
-    QFETCH(bool, escape);
+    QFETCH(QString, how);
     TWrpBrdAttack dialog;
     RunModal(dialog, [&] { dialog.Execute(); }, [&] {
       Enter(dialog.WarpAngleOnPlan, QStringLiteral("12"));
@@ -159,13 +183,28 @@ private slots:
       Enter(dialog.WarpAngleOnSide, QStringLiteral("30"));
       Enter(dialog.BridleAngleOnSide, QStringLiteral("-4"));
       Enter(dialog.BridleAngleBridle, QStringLiteral("9"));
-      if (escape)
+      if (how == QLatin1String("escape"))
         QTest::keyClick(dialog.BridleAngleBridle, Qt::Key_Escape);
+      else if (how == QLatin1String("close"))
+        dialog.close();
       else
         QTest::mouseClick(dialog.CancelBtn, Qt::LeftButton);
     });
     QCOMPARE(result, int(QDialog::Rejected));
-    expectKept();
+    QVERIFY(dialog.isHidden());
+    if (how != QLatin1String("close")) {
+      expectKept();
+      return;
+    }
+    const QList<std::pair<TEditF*, double>> entered{{dialog.WarpAngleOnPlan, 20},
+                                                    {dialog.BridleAngleOnPlan, 15},
+                                                    {dialog.WarpAngleOnSide, 30},
+                                                    {dialog.BridleAngleOnSide, -4},
+                                                    {dialog.BridleAngleBridle, 9}};
+    for (const auto& [edit, degrees] : entered) {
+      QCOMPARE(edit->text(), QString::number(degrees));
+      QCOMPARE(double(StoredReal(kKey, edit->objectName()).value_or(-1)), double(edit->Val()));
+    }
   }
 
   void anglesAndPlacementComeBackAtCreation()

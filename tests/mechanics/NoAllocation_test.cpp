@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <new>
 
+#include "mechanics/DoorNewton.h"
 #include "mechanics/DoorSolver.h"
+#include "mechanics/DoorStatics.h"
 
 namespace {
 std::atomic<long> gAllocations{0};
@@ -43,6 +45,24 @@ TEST(NoAllocation, EvaluateAndSolve)
   EXPECT_EQ(r.Iterations, kBalanceIterationLimit);
   EXPECT_EQ(progressCalls, 100);
   EXPECT_NE(seen, 0);
+}
+
+TEST(NoAllocation, NewtonBalanceWithStatics)
+{
+  // Thousands of these run for one rigging search.
+  TDoorModel model;
+  const std::function<void(int)> progress = [](int) {};
+  const long before = gAllocations.load();
+  const TNewtonResult n = SolveBalanceNewton(model, progress);
+  model.SetAttitude({0, 0, 0});
+  const TBalanceOutcome o = BalanceDoor(model, TBalanceMethod::Newton, progress);
+  model.SetAttitude({0, 0, 0});
+  const TBalanceOutcome r = BalanceDoor(model, TBalanceMethod::Relax, progress);
+  const long during = gAllocations.load() - before;
+
+  EXPECT_EQ(during, 0);
+  EXPECT_TRUE(n.Converged && o.Converged && r.Converged);
+  EXPECT_TRUE(o.StabilityAssessed);
 }
 
 }  // namespace

@@ -1,0 +1,147 @@
+// The rigging advisor's run and its three outputs. Every row names its door and rigging
+// in the words of the options (area, ballast, bracket, ROW,HOLE, pair, towing hole),
+// so that `balance --method newton` with them gives the same numbers again.
+#include "AdviseCli.h"
+
+#include <cstdio>
+#include <ostream>
+
+#include "CliFormat.h"
+#include "ProgressBar.h"
+#include "StaticsText.h"
+
+std::string AreaText(int areaTag)
+{
+  switch (areaTag) {
+    case 450: return "4.5";
+    case 760: return "7.6";
+    case 1039: return "10.3";
+    case 1160: return "11.6";
+    case 1440: return "14.4";
+    default: return "default";
+  }
+}
+
+const char* BracketName(TBracketSize size)
+{
+  switch (size) {
+    case TBracketSize::Small: return "small";
+    case TBracketSize::Medium: return "medium";
+    case TBracketSize::Large: return "large";
+  }
+  return "medium";
+}
+
+namespace {
+
+std::string HoleText(int index)
+{
+  return std::to_string(index / kHolesPerRow + 1) + "," + std::to_string(index % kHolesPerRow + 1);
+}
+
+Real Efficiency(const TRiggingCandidate& c) { return c.Force.Y / c.Force.X; }
+
+const char* RankName(TRiggingRank rank) { return rank == TRiggingRank::Spreading ? "spreading" : "efficiency"; }
+
+std::string Range(Real lo, Real hi)
+{
+  return Fixed(lo / kDegToRad, 1, 0) + ".." + Fixed(hi / kDegToRad, 1, 0);
+}
+
+void PrintTable(std::ostream& out, const TAdviseRequest& request, const TRiggingSearchResult& r)
+{
+  const TRiggingSearchDef& def = request.Def;
+  out << request.Heading << "Search    " << r.Balanced << " of " << r.Total << " configurations balanced with "
+      << MethodName(def.Method) << ": " << r.Converged << " converged, " << r.Stable << " stable, " << r.Kept
+      << " kept (heel " << Range(def.HeelMin, def.HeelMax) << " deg, pitch " << Range(def.PitchMin, def.PitchMax)
+      << " deg, not stalled)\n"
+      << "Ranking   by " << (def.Rank == TRiggingRank::Spreading ? "spreading force" : "spreading per unit of resistance")
+      << ", best " << r.Best.size() << (r.Cancelled ? " (interrupted)" : "") << "\n\n";
+  out << "  Rank  Area     Ballast  Bracket  Upper  Lower  Pair  Tow   Spreading kN  Resistance kN  Vertical kN"
+         "  Spread/Res    Heel   Pitch  Attack  Evals\n";
+  int rank = 0;
+  for (const TRiggingCandidate& c : r.Best) {
+    char line[256];
+    std::snprintf(line, sizeof line, "  %4d  %-7s  %7d  %-7s  %5s  %5s  %4d  %-3s  %12.3Lf  %13.3Lf  %11.3Lf  %10.4Lf  %6.2Lf  %6.2Lf  %6.2Lf  %5d\n",
+                  ++rank, AreaText(c.Door.AreaTag).c_str(), c.Door.Ballast, BracketName(c.Door.Bracket),
+                  HoleText(c.Rigging.UpperHole).c_str(), HoleText(c.Rigging.LowerHole).c_str(),
+                  static_cast<int>(c.Rigging.Pair), TowHoleName(c.Rigging.Tow), c.Force.Y / 1000, c.Force.X / 1000,
+                  c.Force.Z / 1000, Efficiency(c), c.Outcome.HeelPitch.Heel / kDegToRad,
+                  c.Outcome.HeelPitch.Pitch / kDegToRad, c.Outcome.AttackAngle / kDegToRad, c.Outcome.Evaluations);
+    out << line;
+    for (TBalanceWarning w : kAllWarnings)
+      if (c.Outcome.Warnings.Has(w))
+        out << "        warning: " << WarningLine(w, c.Outcome) << "\n";
+  }
+  if (r.Best.empty())
+    out << "  (no rigging passed)\n";
+}
+
+void PrintCsv(std::ostream& out, const TRiggingSearchResult& r)
+{
+  out << "rank,area,ballast,bracket,upper_row,upper_hole,lower_row,lower_hole,pair,tow_hole,spreading_force_kN,"
+         "resistance_force_kN,vertical_force_kN,efficiency,heel_deg,pitch_deg,attack_angle_deg,attitude_x_deg,"
+         "attitude_y_deg,attitude_z_deg,evaluations,warnings\n";
+  int rank = 0;
+  for (const TRiggingCandidate& c : r.Best) {
+    const TRigging& g = c.Rigging;
+    out << ++rank << "," << AreaText(c.Door.AreaTag) << "," << c.Door.Ballast << "," << BracketName(c.Door.Bracket)
+        << "," << g.UpperHole / kHolesPerRow + 1 << "," << g.UpperHole % kHolesPerRow + 1 << ","
+        << g.LowerHole / kHolesPerRow + 1 << "," << g.LowerHole % kHolesPerRow + 1 << "," << static_cast<int>(g.Pair)
+        << "," << TowHoleName(g.Tow) << "," << CsvNumber(c.Force.Y / 1000) << "," << CsvNumber(c.Force.X / 1000)
+        << "," << CsvNumber(c.Force.Z / 1000) << "," << CsvNumber(Efficiency(c)) << ","
+        << CsvNumber(c.Outcome.HeelPitch.Heel / kDegToRad) << "," << CsvNumber(c.Outcome.HeelPitch.Pitch / kDegToRad)
+        << "," << CsvNumber(c.Outcome.AttackAngle / kDegToRad) << "," << CsvNumber(c.Attitude.X / kDegToRad) << ","
+        << CsvNumber(c.Attitude.Y / kDegToRad) << "," << CsvNumber(c.Attitude.Z / kDegToRad) << ","
+        << c.Outcome.Evaluations << "," << WarningWords(c.Outcome.Warnings, ";") << "\n";
+  }
+}
+
+void PrintJson(std::ostream& out, const TAdviseRequest& request, const TRiggingSearchResult& r)
+{
+  const TRiggingSearchDef& def = request.Def;
+  out << "{\n  \"mode\": \"advise\",\n  \"method\": \"" << MethodName(def.Method) << "\",\n  \"rank\": \""
+      << RankName(def.Rank) << "\",\n  \"heel_deg\": [" << JsonNumber(def.HeelMin / kDegToRad) << ", "
+      << JsonNumber(def.HeelMax / kDegToRad) << "],\n  \"pitch_deg\": [" << JsonNumber(def.PitchMin / kDegToRad) << ", "
+      << JsonNumber(def.PitchMax / kDegToRad) << "],\n  \"configurations\": " << r.Total << ",\n  \"balanced\": "
+      << r.Balanced << ",\n  \"converged\": " << r.Converged << ",\n  \"stable\": " << r.Stable << ",\n  \"kept\": "
+      << r.Kept << ",\n  \"interrupted\": " << (r.Cancelled ? "true" : "false") << ",\n  \"riggings\": [";
+  int rank = 0;
+  for (const TRiggingCandidate& c : r.Best) {
+    const TRigging& g = c.Rigging;
+    const TBalanceOutcome& o = c.Outcome;
+    out << (rank ? ",\n" : "\n");
+    out << "    {\"rank\": " << ++rank << ", \"area\": \"" << AreaText(c.Door.AreaTag)
+        << "\", \"ballast\": " << c.Door.Ballast << ", \"bracket\": \"" << BracketName(c.Door.Bracket)
+        << "\", \"upper_hole\": [" << g.UpperHole / kHolesPerRow + 1 << ", " << g.UpperHole % kHolesPerRow + 1
+        << "], \"lower_hole\": [" << g.LowerHole / kHolesPerRow + 1 << ", " << g.LowerHole % kHolesPerRow + 1
+        << "], \"pair\": " << static_cast<int>(g.Pair) << ", \"tow_hole\": \"" << TowHoleName(g.Tow)
+        << "\", \"attitude_deg\": " << JsonVector(c.Attitude, kDegToRad) << ", \"force_N\": " << JsonVector(c.Force)
+        << ", \"efficiency\": " << JsonNumber(Efficiency(c)) << ", \"heel_deg\": "
+        << JsonNumber(o.HeelPitch.Heel / kDegToRad) << ", \"pitch_deg\": " << JsonNumber(o.HeelPitch.Pitch / kDegToRad)
+        << ", \"attack_angle_deg\": " << JsonNumber(o.AttackAngle / kDegToRad) << ", \"evaluations\": " << o.Evaluations
+        << ", \"stable\": " << JsonStable(o) << ", \"warnings\": " << JsonWarnings(o.Warnings) << "}";
+  }
+  out << (rank ? "\n  ]\n}\n" : "]\n}\n");
+}
+
+}  // namespace
+
+int RunAdviseCli(const TAdviseRequest& request, const TCliContext& context, std::ostream& out, std::ostream& err)
+{
+  TProgressBar bar(err, context.ProgressBar, "configurations");
+  const TRiggingSearchResult result =
+      SearchRiggings(request.Def, [&bar](long done, long total) { bar.Show(done, total); }, context.Cancel);
+  bar.Clear();
+  switch (request.Format) {
+    case TOutputFormat::Table: PrintTable(out, request, result); break;
+    case TOutputFormat::Csv: PrintCsv(out, result); break;
+    case TOutputFormat::Json: PrintJson(out, request, result); break;
+  }
+  out << std::flush;
+  if (result.Cancelled) {
+    err << "ravlen-balance: interrupted after " << result.Balanced << " of " << result.Total << " configurations\n";
+    return kInterruptedStatus;
+  }
+  return 0;
+}
