@@ -5,10 +5,13 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string_view>
+
+#include <unistd.h>
 
 static_assert(std::numeric_limits<Real>::digits == 64 && std::numeric_limits<Real>::max_exponent == 16384,
               "Real must be the x87 extended type for the block's reals to round-trip exactly");
@@ -168,12 +171,34 @@ TBalanceResults BalanceResultsOf(const TDoorModel& model, const TSolveResult& ru
   return {model.Attitude(), run.Moment, r.FForce, r.FPairUpperPos, r.FPairLowerPos, r.FTowPoint};
 }
 
-std::string LinkBlockName()
+std::optional<std::string> LinkBlockName()
 {
   constexpr std::size_t kLongestName = 255;  // NAME_MAX of the shared-memory folder
   const char* text = std::getenv("RAVLEN_LINK_BLOCK");
-  const std::string_view name = text ? text : "";
+  if (!text) {
+    char name[BALANCE_LINK_BLOCK_NAME_SIZE];
+    BalanceLinkBlockName(name, sizeof name, ::getuid());
+    return std::string(name);
+  }
+  const std::string_view name = text;
   if (name.size() >= 2 && name.size() <= kLongestName && name[0] == '/' && name.find('/', 1) == name.npos)
     return std::string(name);
-  return BALANCE_LINK_BLOCK_NAME;
+  return std::nullopt;
+}
+
+std::string InvalidLinkBlockText()
+{
+  const char* text = std::getenv("RAVLEN_LINK_BLOCK");
+  std::string shown;
+  for (const char* c = text ? text : ""; *c; ++c) {
+    const auto byte = static_cast<unsigned char>(*c);
+    if (byte < 0x20 || byte >= 0x7F || byte == '\\') {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+      shown += escaped;
+    } else {
+      shown += *c;
+    }
+  }
+  return "RAVLEN_LINK_BLOCK=\"" + shown + "\" is no block name (\"/\" and 1 to 254 characters without \"/\")";
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/BalanceLink.h"
@@ -59,7 +60,10 @@ void SetResults(TBalanceBlock& block, const TBalanceResults& results);
 // returned, and the force and points of the model's last evaluation (at that attitude).
 TBalanceResults BalanceResultsOf(const TDoorModel& model, const TSolveResult& run);
 
-// Name of the shared block: "/BalancingOfOtterboard", unless the environment variable
-// RAVLEN_LINK_BLOCK holds another valid name ("/" and up to 254 characters without "/"),
-// which lets tests run beside a real copy of the program.
-std::string LinkBlockName();
+// Name of this user's shared block: "/BalancingOfOtterboard-<uid>", or the name in the
+// environment variable RAVLEN_LINK_BLOCK, which lets tests run beside a real copy of the
+// program. Empty when that variable is set but holds no valid name ("/" and 1 to 254
+// characters without "/"): a test meant to be private must never reach the real block.
+std::optional<std::string> LinkBlockName();
+// The message for an invalid RAVLEN_LINK_BLOCK, naming what it holds (escaped).
+std::string InvalidLinkBlockText();

@@ -12,12 +12,16 @@
  *
  * THE SHARED BLOCK
  *
- * A POSIX shared-memory object named "/BalancingOfOtterboard" (on Linux the file
- * /dev/shm/BalancingOfOtterboard), 408 bytes, mode 0600, created by the first running
- * copy of the program. Open it with shm_open(name, O_RDWR, 0) and map the 408 bytes
- * with mmap(PROT_READ | PROT_WRITE, MAP_SHARED). Check that the object holds at least
- * 408 bytes (fstat) before touching it. The block has no lock: clients must not issue
- * overlapping requests.
+ * A POSIX shared-memory object of the user's own, named "/BalancingOfOtterboard-<uid>"
+ * with the user id in decimal (on Linux the file /dev/shm/BalancingOfOtterboard-1000 for
+ * user 1000; BalanceLinkBlockName below builds the name), 408 bytes, mode 0600, created by
+ * the user's first running copy of the program. Every user has a link of his own, as
+ * named objects live in the user's session on the platform the link comes from.
+ * Open it with shm_open(name, O_RDWR, 0), then check with fstat that it belongs to you
+ * (st_uid == getuid()) and holds at least 408 bytes before you trust or touch it: the
+ * shared-memory folder is every user's, and another user may have made an object of that
+ * name. Map the 408 bytes with mmap(PROT_READ | PROT_WRITE, MAP_SHARED). The block has no
+ * lock: clients must not issue overlapping requests.
  *
  *   offset  size  field              unit       written by
  *   0       4     MainWindow         handle     program: its main window, 0 once closed
@@ -79,17 +83,25 @@
  *
  * Every window that receives messages listens on a Unix stream socket, mode 0600, at
  *   <runtime>/ravlen-hwnd-<handle>
- * where <runtime> is $XDG_RUNTIME_DIR, or /tmp when that is unset or empty, and
- * <handle> is the handle in decimal, unsigned, without leading zeros. A window is
- * running ("served") when a connection to its socket succeeds. One connection carries
- * one request:
+ * where <runtime> is $XDG_RUNTIME_DIR, or, when that is unset or empty, the folder
+ * /tmp/ravlen-<uid> (BalanceLinkPortFolder below). The program makes that folder with
+ * mode 0700 when it is missing. <handle> is the handle in decimal, unsigned, without
+ * leading zeros. Before you connect, check that <runtime> is a folder that belongs to
+ * you and that group and others have no access to (mode & 077 == 0): stat for
+ * $XDG_RUNTIME_DIR, lstat for /tmp/ravlen-<uid>, which must not be a symbolic link; and
+ * check with lstat that the socket is a socket that belongs to you. After connecting, check with getsockopt(SO_PEERCRED) that the program at the other
+ * end runs as you. The program answers no other user's connection. When your own port
+ * is in /tmp/ravlen-<uid>, make the folder the same way: mkdir(path, 0700), then the
+ * checks above. A window is running ("served") when a connection to its socket succeeds.
+ * One connection carries one request:
  *   request, 20 bytes, little-endian: u32 message, i64 wParam, i64 lParam
  *   reply,    8 bytes, little-endian: i64 result
  * To send, connect, write the request and read the 8-byte reply: it arrives when the
  * window has handled the message. To post, connect, write the request and close
- * without waiting. Link clients set wParam and lParam to 0; the reply to both link
- * messages is 0. The window handles a request from its event loop; a request arriving
- * while a balance run is in progress is handled inside that run.
+ * without waiting. Write the request at once: the window hangs up on a connection that
+ * has not sent its 20 bytes within a second. Link clients set wParam and lParam to 0;
+ * the reply to both link messages is 0. The window handles a request from its event
+ * loop; a request arriving while a balance run is in progress is handled inside that run.
  *
  * A SYNCHRONOUS REQUEST
  *
@@ -125,16 +137,25 @@
  * WHEN THE PROGRAM CLOSES
  *
  * It writes MainWindow = 0 and removes the name; a client that still maps the block
- * keeps a valid view until it unmaps it. A second copy of the program started while the
- * first one runs shows an error and works without the link, leaving the block alone.
+ * keeps a valid view until it unmaps it. A second copy of the program started by the
+ * same user while the first one runs shows an error and works without the link, leaving
+ * the block alone. An object of the block's name that belongs to another user is never
+ * used: the program reports it and works without the link.
  */
 #ifndef RAVLEN_BALANCE_LINK_H
 #define RAVLEN_BALANCE_LINK_H
 
 #include <math.h>
+#include <stddef.h>
 #include <stdint.h>
+#include <stdio.h>
 
-#define BALANCE_LINK_BLOCK_NAME "/BalancingOfOtterboard"
+/* The block's name is this prefix followed by the user id in decimal. */
+#define BALANCE_LINK_BLOCK_NAME_PREFIX "/BalancingOfOtterboard-"
+/* Room for the block's name with any 32-bit user id and its terminating zero. */
+#define BALANCE_LINK_BLOCK_NAME_SIZE 40
+/* The fall-back folder of the message ports is this prefix followed by the user id. */
+#define BALANCE_LINK_PORT_FOLDER_PREFIX "/tmp/ravlen-"
 #define BALANCE_LINK_BLOCK_SIZE 408
 #define BALANCE_LINK_SYNC_BALANCE_NAME "Zozerazid Edezideduv: SyncBalance"
 #define BALANCE_LINK_ASYN_BALANCE_NAME "Zozerazid Edezideduv: AsynBalance"
@@ -214,6 +235,26 @@ static_assert(sizeof(TBalanceBlock) == BALANCE_LINK_BLOCK_SIZE, "the block is 40
 #elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 _Static_assert(sizeof(TBalanceBlock) == BALANCE_LINK_BLOCK_SIZE, "the block is 408 bytes");
 #endif
+
+/* Writes the block's name for the user uid (pass getuid()) into name, which holds size
+ * bytes (BALANCE_LINK_BLOCK_NAME_SIZE is enough); returns name. */
+static inline char* BalanceLinkBlockName(char* name, size_t size, unsigned long uid)
+{
+  snprintf(name, size, BALANCE_LINK_BLOCK_NAME_PREFIX "%lu", uid);
+  return name;
+}
+
+/* Writes the folder of the message ports for the user uid into folder (size bytes):
+ * runtime when it is neither null nor empty (pass getenv("XDG_RUNTIME_DIR")), else
+ * /tmp/ravlen-<uid>; returns folder. */
+static inline char* BalanceLinkPortFolder(char* folder, size_t size, const char* runtime, unsigned long uid)
+{
+  if (runtime && *runtime)
+    snprintf(folder, size, "%s", runtime);
+  else
+    snprintf(folder, size, BALANCE_LINK_PORT_FOLDER_PREFIX "%lu", uid);
+  return folder;
+}
 
 /* A handle at p (4 bytes, little-endian). */
 static inline uint32_t BalanceLinkGetHandle(const unsigned char* p)

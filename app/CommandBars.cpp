@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <limits>
 
 #include "CommandTable.h"
 
@@ -25,6 +26,21 @@ QString WithoutAccelerator(QString caption)
 
 constexpr int kCustomizationFormat = 1;
 const QString kBandSection = QStringLiteral("CoolBar1");
+// Runs and use counts kept in the customization file stay below this, so that counting
+// on from them never overflows.
+constexpr int kLargestCount = 1000000000;
+
+// Whether a settings file was written. A file that had lines the reader could not make
+// out keeps reporting that; it was written all the same.
+bool Written(const QSettings& ini) { return ini.status() != QSettings::AccessError; }
+
+// A count or number read from a file: the number, or fallback when it is not one in lo..hi.
+int NumberIn(const QSettings& ini, const QString& key, int lo, int hi, int fallback)
+{
+  bool ok = false;
+  const qlonglong value = ini.value(key).toLongLong(&ok);
+  return ok && value >= lo && value <= hi ? int(value) : fallback;
+}
 
 }  // namespace
 
@@ -212,18 +228,29 @@ TCommandBars::TLoadResult TCommandBars::LoadCustomization(const QString& path)
   QSettings ini(path, QSettings::IniFormat);
   if (ini.status() != QSettings::NoError || ini.value(QStringLiteral("Bars/Format")).toInt() != kCustomizationFormat)
     return TLoadResult::Unreadable;
-  FRun = ini.value(QStringLiteral("Bars/Run"), 0).toInt() + 1;
+  FRun = NumberIn(ini, QStringLiteral("Bars/Run"), 0, kLargestCount, 0) + 1;
 
   for (const QString& bar : BarNames()) {
-    const int size = ini.beginReadArray(bar);
+    // A bar holds its designed items in some order: a longer list in the file is damage,
+    // and reading it all could take minutes.
+    const int designed = int(FItems[bar].size());
+    const int size = std::min(ini.beginReadArray(bar), designed);
     std::vector<TItem> items;
     for (int i = 0; i < size; ++i) {
       ini.setArrayIndex(i);
       TItem item{ini.value(QStringLiteral("Command")).toString(), ini.value(QStringLiteral("Caption")).toString(),
-                 ini.value(QStringLiteral("Visible"), true).toBool(), ini.value(QStringLiteral("UseCount")).toInt(),
-                 ini.value(QStringLiteral("LastUse")).toInt()};
-      // Items of commands this program no longer has are dropped.
-      if (bar == kMenuBand ? FMenus.count(item.Caption) || !FMenuBar : item.Command.isEmpty() || FCommands.Find(item.Command))
+                 ini.value(QStringLiteral("Visible"), true).toBool(),
+                 NumberIn(ini, QStringLiteral("UseCount"), 0, kLargestCount, 0),
+                 NumberIn(ini, QStringLiteral("LastUse"), 0, FRun, 0)};
+      // Items of commands this program no longer has are dropped, and so are more
+      // separators than the bar was designed with.
+      const auto separators = [](const std::vector<TItem>& list) {
+        return std::count_if(list.begin(), list.end(), [](const TItem& i) { return i.Command.isEmpty(); });
+      };
+      const bool known = bar == kMenuBand ? FMenus.count(item.Caption) || !FMenuBar
+                         : item.Command.isEmpty() ? separators(items) < separators(FItems[bar])
+                                                  : FCommands.Find(item.Command) != nullptr;
+      if (known)
         items.push_back(item);
     }
     ini.endArray();
@@ -261,7 +288,7 @@ bool TCommandBars::SaveCustomization(const QString& path) const
     ini.endArray();
   }
   ini.sync();
-  return ini.status() == QSettings::NoError;
+  return Written(ini);
 }
 
 bool TCommandBars::SaveBandLayout(const QString& path) const
@@ -287,7 +314,7 @@ bool TCommandBars::SaveBandLayout(const QString& path) const
   }
   ini.endGroup();
   ini.sync();
-  return ini.status() == QSettings::NoError;
+  return Written(ini);
 }
 
 void TCommandBars::LoadBandLayout(const QString& path)
@@ -297,21 +324,22 @@ void TCommandBars::LoadBandLayout(const QString& path)
   QSettings ini(path, QSettings::IniFormat);
   ini.beginGroup(kBandSection);
   // A file without a band count would leave the window without its menu and tool bars;
-  // it is ignored instead.
-  bool ok = false;
-  const int count = ini.value(QStringLiteral("Count")).toInt(&ok);
-  if (!ok || count <= 0)
+  // it is ignored instead. Every band has its keys in the file, so a count beyond them
+  // names only empty bands, and is not followed.
+  const int keys = int(ini.childKeys().size());
+  const int count = NumberIn(ini, QStringLiteral("Count"), 1, std::numeric_limits<int>::max(), 0);
+  if (count <= 0)
     return;
   std::vector<QToolBar*> placed;
   std::vector<bool> breaks;
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < std::min(count, keys) && placed.size() < FBands.size(); ++i) {
     const QString n = QString::number(i);
     const QString name = ini.value(QStringLiteral("Control") + n).toString();
     const auto found = FBands.find(name);
     if (found == FBands.end() || std::find(placed.begin(), placed.end(), found->second) != placed.end())
       continue;  // an unknown or repeated name leaves its band empty
     placed.push_back(found->second);
-    breaks.push_back(ini.value(QStringLiteral("Break") + n, 0).toInt() != 0);
+    breaks.push_back(NumberIn(ini, QStringLiteral("Break") + n, 0, 1, 0) != 0);
   }
   // Bars the file does not place keep a row of their own at the bottom.
   for (const QString& name : BarNames())

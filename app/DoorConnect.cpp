@@ -13,7 +13,7 @@ constexpr std::size_t kBlockSize = sizeof(TBalanceBlock);
 
 }  // namespace
 
-TDoorConnect::TDoorConnect(TBalanceHost& host, TLinkReport report, std::string blockName)
+TDoorConnect::TDoorConnect(TBalanceHost& host, TLinkReport report, std::optional<std::string> blockName)
     : FHost(host),
       FReport(std::move(report)),
       FOwnedMemory(std::make_unique<TPosixSharedMemory>()),
@@ -26,7 +26,7 @@ TDoorConnect::TDoorConnect(TBalanceHost& host, TLinkReport report, std::string b
 }
 
 TDoorConnect::TDoorConnect(TBalanceHost& host, TLinkReport report, TSharedMemory& memory,
-                           TWindowMessages& messages, std::string blockName)
+                           TWindowMessages& messages, std::optional<std::string> blockName)
     : FHost(host),
       FReport(std::move(report)),
       FLinkMapping(&memory),
@@ -73,11 +73,19 @@ void TDoorConnect::SetUp()
   FSyncBalanceMsg = RegisterWindowMessage(kSyncBalanceName);
   FAsynBalanceMsg = RegisterWindowMessage(kAsynBalanceName);
   const TWindowHandle self = FHost.LinkWindowHandle();
+  // The set-up failure, with the system's reason on a line of its own when there is one.
+  const auto failure = [](const std::string& reason) {
+    const QString text = QString::fromLatin1(kLinkCreateText);
+    return reason.empty() ? text : text + QLatin1Char('\r') + QString::fromStdString(reason);
+  };
+  if (!FBlockName)
+    return Abandon(failure(InvalidLinkBlockText()));
+  const std::string& name = *FBlockName;
   FPort->SetHandler([this](const TWindowMessage& message) { return Dispatch(message); });
   if (!FPort->Listen(self))
     return Abandon(kLinkPortText + FPort->ErrorString());
 
-  switch (FLinkMapping->Open(FBlockName)) {
+  switch (FLinkMapping->Open(name)) {
     case TShmStatus::Ok:
       if (IsLiveCopy(self))
         return Abandon(kLinkExistsText);
@@ -87,20 +95,23 @@ void TDoorConnect::SetUp()
       break;
     case TShmStatus::NotFound:
       break;
-    case TShmStatus::AlreadyExists:
+    case TShmStatus::Foreign:
     case TShmStatus::Failed:
-      // Someone else's object, say: the creation below reports it.
+      // Not a second copy of ours: another user's object, or one we may not open.
+      return Abandon(failure(FLinkMapping->ErrorString()));
+    case TShmStatus::AlreadyExists:
       break;
   }
 
-  switch (FLinkMapping->Create(FBlockName, kBlockSize)) {
+  switch (FLinkMapping->Create(name, kBlockSize)) {
     case TShmStatus::Ok:
       break;
     case TShmStatus::AlreadyExists:
       return Abandon(kLinkExistsText);
     case TShmStatus::NotFound:
+    case TShmStatus::Foreign:
     case TShmStatus::Failed:
-      return Abandon(kLinkCreateText);
+      return Abandon(failure(FLinkMapping->ErrorString()));
   }
   auto* view = reinterpret_cast<TBalanceBlock*>(FLinkMapping->Map(kBlockSize));
   if (!view) {

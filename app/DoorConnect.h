@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/BalanceBlock.h"
@@ -48,11 +49,13 @@ using TLinkReport = std::function<void(const QString& text)>;
 
 class TDoorConnect {
 public:
-  // The link over POSIX shared memory and the message ports.
-  explicit TDoorConnect(TBalanceHost& host, TLinkReport report = {}, std::string blockName = LinkBlockName());
+  // The link over POSIX shared memory and the message ports. Without a block name (an
+  // invalid RAVLEN_LINK_BLOCK) the set-up reports it and the window works without the link.
+  explicit TDoorConnect(TBalanceHost& host, TLinkReport report = {},
+                        std::optional<std::string> blockName = LinkBlockName());
   // The link over the given services (tests substitute stand-ins).
   TDoorConnect(TBalanceHost& host, TLinkReport report, TSharedMemory& memory, TWindowMessages& messages,
-               std::string blockName = LinkBlockName());
+               std::optional<std::string> blockName = LinkBlockName());
   TDoorConnect(const TDoorConnect&) = delete;
   TDoorConnect& operator=(const TDoorConnect&) = delete;
   ~TDoorConnect();
@@ -60,7 +63,8 @@ public:
   // At window creation: registers the two messages, opens the window's message port and
   // sets up the shared block. A block whose window is still served belongs to a live
   // first copy: the failure is shown and this copy works on a private block. A block
-  // left behind by a copy that died is taken over without a word.
+  // left behind by a copy that died is taken over without a word; one of another user
+  // is never touched: the failure is shown with its owner.
   void SetUp();
   // At the first showing, after the settings are restored: the window's handle and the
   // current values of the seven input edits go into the block.
@@ -95,7 +99,7 @@ private:
   std::unique_ptr<TWindowMessages> FOwnedMessages;
   TSharedMemory* FLinkMapping;
   TWindowMessages* FMessages;
-  std::string FBlockName;
+  std::optional<std::string> FBlockName;
   std::unique_ptr<TMessagePort> FPort;
   TBalanceBlock FPrivate{};
   TBalanceBlock* FShared = nullptr;

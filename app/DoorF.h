@@ -146,6 +146,7 @@ private:
   void Pos1Read(TRegistry& registry);
   void Pos1Write(TRegistry& registry);
   void ChooseCustomizationPath();
+  bool MayWriteBarFile(const QString& path) const;
   void ReadCustomization();
   void RestoreDefaultsExecute();
   void CustomizeExecute();
@@ -182,4 +183,5 @@ private:
   int FViewKind = 1;
   QString FCustomizationPath;
   QString FBandFileName;
+  bool FBarFolderIsPrivate = false;  // the bar files live in this user's folder under the temporary folder
 };

@@ -1,6 +1,7 @@
 // The placement store: the placement record and the window's own values in one key.
 #include "controls/Pos.h"
 
+#include <QDir>
 #include <QWidget>
 
 #include "platform/MessageBox.h"
@@ -17,12 +18,23 @@ namespace {
 class TKeyCloser {
 public:
   explicit TKeyCloser(TRegistry& registry) : FRegistry(registry) {}
-  ~TKeyCloser() { FRegistry.CloseKey(); }
+  ~TKeyCloser()
+  {
+    if (FOpen)
+      FRegistry.CloseKey();
+  }
   TKeyCloser(const TKeyCloser&) = delete;
   TKeyCloser& operator=(const TKeyCloser&) = delete;
+  // Closes the key now: whether what was written in it is stored.
+  bool Close()
+  {
+    FOpen = false;
+    return FRegistry.CloseKey();
+  }
 
 private:
   TRegistry& FRegistry;
+  bool FOpen = true;
 };
 
 }  // namespace
@@ -61,6 +73,8 @@ void TPos::ReadPlacement()
         placement->Length = kWindowPlacementSize;
         if (FInitState != TShowCmd::swSaved)
           placement->ShowCmd = static_cast<int>(FInitState);
+        else if (placement->ShowCmd == ShowCommand::Hide)
+          placement->ShowCmd = ShowCommand::ShowNormal;  // a hidden window could never be closed again
         // SetWindowPlacement refuses an empty normal rectangle.
         SetWindowPlacement(FOwner, *placement);
       }
@@ -84,4 +98,8 @@ void TPos::WritePlacement()
   FRegistry->WriteBinary(FValue, EncodePlacement(*placement));
   if (FOnWrite)
     FOnWrite(*FRegistry);
+  // The placement and the window's values are stored together, once, as the key closes.
+  if (!closer.Close())
+    ShowMessage(TMessageKind::Error, QStringLiteral("Cannot save the settings in %1: %2.")
+                                         .arg(QDir::toNativeSeparators(FRegistry->StoreName()), FRegistry->ErrorString()));
 }

@@ -65,10 +65,11 @@ public:
 
   // Restores the owner's placement from the key (a value of another size, or with an
   // empty normal rectangle, is ignored), then runs OnRead. Does nothing when the key
-  // cannot be opened.
+  // cannot be opened. With swSaved a saved hidden state comes back as a normal one.
   void ReadPlacement();
   // Saves the owner's placement into the key, creating it, then runs OnWrite; an error
-  // box and nothing written when the key cannot be created or there is no owner.
+  // box and nothing written when the key cannot be created or there is no owner. What
+  // both wrote is stored at once; an error box names the store when that fails.
   void WritePlacement();
 
 private:

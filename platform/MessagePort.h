@@ -1,16 +1,22 @@
 // The receiving side of window messages: a window's message port, a local server on the
 // socket MessagePortPath(handle). Each request is handed to the handler from the Qt event
 // loop, so a request that arrives while a long loop processes events runs inside it.
+// The port keeps serving whatever callers do: a connection that has not sent its whole
+// request within a second is dropped, at most kMaxUnfinished such connections are kept
+// (the oldest goes first), only this user's programs are answered, and a port that the
+// system made stop listening (no descriptor left for a connection) listens again.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <deque>
 #include <functional>
 
 #include "WindowMessages.h"
 
-class QLocalServer;
 class QLocalSocket;
+class QTimer;
+class TPortServer;
 
 class TMessagePort : public QObject {
   Q_OBJECT
@@ -36,12 +42,24 @@ public:
   // Receives every request; without one every request is answered 0.
   void SetHandler(THandler handler) { FHandler = std::move(handler); }
 
+  // Longest a connection may take to send its whole request, ms: 20 bytes come at once.
+  static constexpr int kRequestTimeoutMs = 1000;
+  // Most connections kept waiting for their request at one time.
+  static constexpr std::size_t kMaxUnfinished = 32;
+  // How often a port that stopped listening tries again, ms.
+  static constexpr int kRelistenMs = 200;
+
 private:
+  bool StartListening();
   void AcceptConnections();
   void ServeRequest(QLocalSocket* socket);
+  void Forget(QLocalSocket* socket);
+  void Drop(QLocalSocket* socket);
 
-  QLocalServer* FServer = nullptr;
+  TPortServer* FServer = nullptr;
+  QTimer* FRelisten = nullptr;
   THandler FHandler;
   TWindowHandle FWindow = 0;
   QString FError;
+  std::deque<QLocalSocket*> FUnfinished;  // oldest first
 };

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -17,18 +18,31 @@ std::array<std::int32_t, kFieldCount> Fields(const TWindowPlacement& p)
 }
 
 // A rectangle that no screen shows any more (a monitor was removed) keeps its size and
-// comes back at the top-left corner of the primary screen.
+// comes back at the top-left corner of the primary screen. One larger than the screen it
+// lies on is cut down to that screen's free area: a window of a forged size would ask for
+// a backing store nobody can allocate.
 QRect OnSomeScreen(const QRect& rect)
 {
   const QList<QScreen*> screens = QGuiApplication::screens();
   if (screens.isEmpty())
     return rect;
-  for (const QScreen* screen : screens)
-    if (screen->availableGeometry().intersects(rect))
-      return rect;
-  QRect moved = rect;
-  moved.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-  return moved;
+  QRect placed = rect;
+  QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const auto shown = std::find_if(screens.begin(), screens.end(),
+                                  [&](const QScreen* screen) { return screen->availableGeometry().intersects(rect); });
+  if (shown != screens.end())
+    area = (*shown)->availableGeometry();
+  else
+    placed.moveTopLeft(area.topLeft());
+  if (placed.width() > area.width()) {
+    placed.setLeft(area.left());
+    placed.setWidth(area.width());
+  }
+  if (placed.height() > area.height()) {
+    placed.setTop(area.top());
+    placed.setHeight(area.height());
+  }
+  return placed;
 }
 
 }  // namespace

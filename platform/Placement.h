@@ -56,5 +56,6 @@ std::optional<TWindowPlacement> GetWindowPlacement(const QWidget* window);
 // Gives the window the record's normal geometry and applies its show command: hide, show
 // normal, minimised or maximised (a minimised record with RestoreToMaximized comes back
 // maximised when restored). A rectangle that lies on no screen any more is moved onto the
-// primary one. Returns false, changing nothing, for no window or an empty rectangle.
+// primary one; one wider or taller than its screen's free area is cut down to it. Returns
+// false, changing nothing, for no window or an empty rectangle.
 bool SetWindowPlacement(QWidget* window, const TWindowPlacement& placement);

@@ -1,11 +1,21 @@
-// The registry accessor on an INI file: typed values in text form, keys as groups.
+// The registry accessor on an INI file: typed values in text form, keys as groups; a
+// damaged file is moved aside before anything could write over it.
 #include "platform/Registry.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <bit>
 #include <cstdint>
+
+#include "platform/MessageBox.h"
 
 namespace {
 
@@ -75,16 +85,46 @@ struct TTypedValue {
   QByteArray Bytes;
 };
 
-std::optional<QByteArray> ParseHex(QString digits)
+bool IsAsciiDigit(QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); }
+
+bool IsAsciiHexDigit(QChar ch)
 {
-  digits.remove(QLatin1Char(','));
+  return IsAsciiDigit(ch) || (ch >= QLatin1Char('a') && ch <= QLatin1Char('f')) ||
+         (ch >= QLatin1Char('A') && ch <= QLatin1Char('F'));
+}
+
+// Two ASCII hex digits per byte; a comma may stand between two bytes, as in an exported
+// registry file.
+std::optional<QByteArray> ParseHex(const QString& text)
+{
+  QByteArray digits;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const bool betweenBytes = i > 0 && IsAsciiHexDigit(text[i - 1]) && digits.size() % 2 == 0 && i + 1 < text.size();
+    if (text[i] == QLatin1Char(',') && betweenBytes)
+      continue;
+    if (!IsAsciiHexDigit(text[i]))
+      return std::nullopt;
+    digits.append(char(text[i].unicode()));
+  }
   if (digits.size() % 2 != 0)
     return std::nullopt;
-  for (const QChar ch : digits)
-    if (!ch.isDigit() && !(ch >= QLatin1Char('a') && ch <= QLatin1Char('f')) &&
-        !(ch >= QLatin1Char('A') && ch <= QLatin1Char('F')))
+  return QByteArray::fromHex(digits);
+}
+
+// A decimal integer, optionally negative, in ASCII digits and nothing else.
+std::optional<qlonglong> ParseDecimal(const QString& text)
+{
+  const qsizetype first = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+  constexpr qsizetype kLongestDigits = 10;  // 4294967295
+  if (text.size() == first || text.size() - first > kLongestDigits)
+    return std::nullopt;
+  qlonglong number = 0;
+  for (qsizetype i = first; i < text.size(); ++i) {
+    if (!IsAsciiDigit(text[i]))
       return std::nullopt;
-  return QByteArray::fromHex(digits.toLatin1());
+    number = number * 10 + (text[i].unicode() - '0');
+  }
+  return first ? -number : number;
 }
 
 TTypedValue ParseTyped(const QString& raw)
@@ -92,12 +132,11 @@ TTypedValue ParseTyped(const QString& raw)
   TTypedValue typed;
   typed.Text = raw;
   if (raw.startsWith(kIntegerPrefix)) {
-    bool ok = false;
     // A DWORD is unsigned; a signed spelling is read as well, so a hand-edited -1 works.
-    const qlonglong number = raw.mid(kIntegerPrefix.size()).toLongLong(&ok);
-    if (ok && number >= INT32_MIN && number <= static_cast<qlonglong>(UINT32_MAX)) {
+    const std::optional<qlonglong> number = ParseDecimal(raw.mid(kIntegerPrefix.size()));
+    if (number && *number >= INT32_MIN && *number <= static_cast<qlonglong>(UINT32_MAX)) {
       typed.Type = TRegDataType::Integer;
-      typed.Integer = static_cast<qint32>(static_cast<quint32>(number));
+      typed.Integer = static_cast<qint32>(static_cast<quint32>(*number));
     }
   } else if (raw.startsWith(kStringPrefix)) {
     typed.Type = TRegDataType::String;
@@ -109,6 +148,106 @@ TTypedValue ParseTyped(const QString& raw)
     }
   }
   return typed;
+}
+
+// Whether the INI reader takes every line of text as it stands. It silently skips a line
+// without "=" and a section line without its "]", runs an unclosed quote or a line that
+// ends in a backslash on into the lines below, and replaces bytes that are not UTF-8; a
+// file rewritten after any of these has lost what it held.
+bool ReadsWhole(QByteArray text)
+{
+  if (text.startsWith("\xEF\xBB\xBF"))
+    text.remove(0, 3);
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  (void)QString(utf8.decode(text));
+  if (utf8.hasError())
+    return false;
+  for (QByteArray line : text.split('\n')) {
+    line = line.trimmed();
+    if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
+      continue;
+    if (line.startsWith('[')) {
+      if (!line.endsWith(']'))
+        return false;
+      continue;
+    }
+    const qsizetype equals = line.indexOf('=');
+    if (equals <= 0)
+      return false;
+    bool quoted = false;
+    for (qsizetype i = equals + 1; i < line.size(); ++i) {
+      if (line[i] == '\\') {
+        if (++i == line.size())
+          return false;  // continues on the next line
+      } else if (line[i] == '"') {
+        quoted = !quoted;
+      }
+    }
+    if (quoted)
+      return false;
+  }
+  return true;
+}
+
+// Files this process has already reported as damaged, so that the user hears of each once.
+QSet<QString>& ReportedFiles()
+{
+  static QSet<QString> files;
+  return files;
+}
+
+// A name beside file that nothing uses yet: file.<yyyyMMdd-hhmmss>.bak, numbered if needed.
+QString BackupName(const QString& file)
+{
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+  QString name = file + QLatin1Char('.') + stamp + QStringLiteral(".bak");
+  for (int n = 2; QFileInfo::exists(name); ++n)
+    name = file + QLatin1Char('.') + stamp + QLatin1Char('-') + QString::number(n) + QStringLiteral(".bak");
+  return name;
+}
+
+// Moves a file that cannot be read whole aside and tells the user where it went. False
+// when it stays where it is: then it must not be written.
+bool MoveDamagedAside(const QString& file)
+{
+  const QFileInfo info(file);
+  if (!info.exists() || info.isDir())
+    return true;
+  QFile reading(file);
+  if (reading.open(QIODevice::ReadOnly) && ReadsWhole(reading.readAll()))
+    return true;
+  reading.close();
+  const QString backup = BackupName(file);
+  const bool moved = QFile::rename(file, backup);
+  if (!ReportedFiles().contains(file)) {
+    ReportedFiles().insert(file);
+    const QString where = QDir::toNativeSeparators(file);
+    ShowMessage(TMessageKind::Error,
+                moved ? QStringLiteral("The settings file %1 could not be read whole.\rIt is kept as %2, and the "
+                                       "settings start afresh.")
+                            .arg(where, QDir::toNativeSeparators(backup))
+                      : QStringLiteral("The settings file %1 could not be read whole, nor be moved aside.\rIt is "
+                                       "kept as it is, and no settings are saved.")
+                            .arg(where));
+  }
+  return moved;
+}
+
+// What a write killed half way leaves beside the file: its lock file, and on file systems
+// without unnamed temporary files a copy named file.XXXXXX. Only while the lock can be
+// taken, so a write of another copy of the program that is going on is left alone.
+void RemoveLeftovers(const QString& file)
+{
+  QLockFile lock(file + QStringLiteral(".lock"));
+  if (!lock.tryLock(0))
+    return;
+  const QFileInfo info(file);
+  const QRegularExpression temporary(QLatin1Char('^') + QRegularExpression::escape(info.fileName()) +
+                                     QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+  const QDir folder = info.absoluteDir();
+  for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+    if (temporary.match(name).hasMatch())
+      QFile::remove(folder.filePath(name));
 }
 
 }  // namespace
@@ -157,8 +296,12 @@ bool TRegistry::WriteReal(const QString& name, Real value) { return WriteBinary(
 TSettingsRegistry::TSettingsRegistry() : TSettingsRegistry(DefaultFileName()) {}
 
 TSettingsRegistry::TSettingsRegistry(const QString& fileName)
-    : FSettings(std::make_unique<QSettings>(fileName, QSettings::IniFormat))
 {
+  // Before the settings object reads the file: what it could not read, it would drop.
+  // A lock taken here waits for nothing: no write of this process is going on now.
+  RemoveLeftovers(fileName);
+  FKeptAsItIs = !MoveDamagedAside(fileName);
+  FSettings = std::make_unique<QSettings>(fileName, QSettings::IniFormat);
   // Each write replaces the whole file through a temporary one; never fall back to
   // writing in place, which could leave half a file after a crash.
   FSettings->setAtomicSyncRequired(true);
@@ -176,6 +319,10 @@ QString TSettingsRegistry::FileName() const { return FSettings->fileName(); }
 
 bool TSettingsRegistry::Flush()
 {
+  if (FKeptAsItIs) {
+    FError = QStringLiteral("the file could not be read whole and is kept as it is");
+    return false;
+  }
   FSettings->sync();
   if (FSettings->status() == QSettings::NoError)
     return true;
@@ -188,7 +335,13 @@ bool TSettingsRegistry::Flush()
   FSettings.swap(fresh);
   fresh.reset();
   FSettings->sync();
-  return FSettings->status() == QSettings::NoError;
+  if (FSettings->status() == QSettings::NoError)
+    return true;
+  const QFileInfo file(FSettings->fileName());
+  FError = file.isDir()                                   ? QStringLiteral("a folder of that name is in the way")
+           : !QFileInfo(file.absolutePath()).isWritable() ? QStringLiteral("its folder cannot be written")
+                                                           : QStringLiteral("the file cannot be written");
+  return false;
 }
 
 std::optional<QStringList> TSettingsRegistry::ResolvePath(const QString& path) const
@@ -260,13 +413,13 @@ bool TSettingsRegistry::OpenKey(const QString& path, bool canCreate)
   return true;
 }
 
-void TSettingsRegistry::CloseKey()
+bool TSettingsRegistry::CloseKey()
 {
   if (!FOpen)
-    return;
-  Flush();
+    return true;
   FOpen = false;
   FKey.clear();
+  return Flush();
 }
 
 QString TSettingsRegistry::CurrentPath() const
@@ -283,7 +436,7 @@ bool TSettingsRegistry::KeyExists(const QString& path) const
 bool TSettingsRegistry::DeleteKey(const QString& path)
 {
   const std::optional<QStringList> groups = ResolvePath(path);
-  if (!groups || groups->isEmpty() || !GroupExists(*groups))
+  if (!groups || groups->isEmpty() || !GroupExists(*groups) || FKeptAsItIs)
     return false;
   // The open key goes with its ancestor.
   if (FOpen && FKey.mid(0, groups->size()) == *groups)
@@ -318,12 +471,12 @@ std::optional<QString> TSettingsRegistry::RawValue(const QString& name) const
 
 bool TSettingsRegistry::WriteRaw(const QString& name, const QString& text)
 {
-  if (!FOpen || !IsValidValueName(name))
+  if (!FOpen || !IsValidValueName(name) || FKeptAsItIs)
     return false;
   const QString stored = StoredValueName(name).value_or(name);
   FSettings->setValue(FullKey(FKey, stored), text);
   FSettings->remove(FullKey(FKey, kKeyMarker));
-  return Flush();
+  return true;  // stored with the others when the key closes
 }
 
 bool TSettingsRegistry::ValueExists(const QString& name) const { return StoredValueName(name).has_value(); }
@@ -352,10 +505,12 @@ bool TSettingsRegistry::DeleteValue(const QString& name)
   const std::optional<QString> stored = StoredValueName(name);
   if (!stored)
     return false;
+  if (FKeptAsItIs)
+    return false;
   FSettings->remove(FullKey(FKey, *stored));
   if (GroupIsEmpty(FKey))
     MarkKey(FKey);
-  return Flush();
+  return true;  // stored when the key closes
 }
 
 std::optional<qint32> TSettingsRegistry::ReadInteger(const QString& name) const

@@ -26,7 +26,8 @@ struct TRegDataInfo {
 // read and written in the open key. Key paths use backslashes; a path that begins with a
 // backslash starts at the root, any other starts at the open key. Names of keys and values
 // compare without regard to letter case. Every operation reports failure by its result and
-// leaves the stored values untouched when it fails.
+// leaves the stored values untouched when it fails. The values written while a key is open
+// are stored together when it closes, and CloseKey tells whether that worked.
 class TRegistry {
 public:
   virtual ~TRegistry() = default;
@@ -34,8 +35,9 @@ public:
   // Opens the key at path; creates it and its parents first when canCreate is set and it
   // is missing. False when it is missing (and may not be created) or cannot be stored.
   virtual bool OpenKey(const QString& path, bool canCreate) = 0;
-  // Closes the open key, writing what was changed; no effect when none is open.
-  virtual void CloseKey() = 0;
+  // Closes the open key and stores what was written in it, all at once; false when that
+  // could not be stored (ErrorString says why). True when no key was open.
+  virtual bool CloseKey() = 0;
   // Whether a key is open.
   virtual bool HasOpenKey() const = 0;
   // The path of the open key from the root, with a leading backslash; empty when none is open.
@@ -44,6 +46,9 @@ public:
   virtual bool KeyExists(const QString& path) const = 0;
   // Deletes the key at path with all its values and subkeys; false when it did not exist.
   virtual bool DeleteKey(const QString& path) = 0;
+  // Where the keys are kept and why the last store failed, for the user's message.
+  virtual QString StoreName() const = 0;
+  virtual QString ErrorString() const = 0;
 
   // Whether the open key holds a value of that name.
   virtual bool ValueExists(const QString& name) const = 0;
@@ -77,9 +82,17 @@ std::optional<Real> DecodeRealBinary(const QByteArray& data);
 
 // The registry of the current user kept in one INI file through QSettings: a key is a
 // group ("\Software\Tamarek\Ravlen" is [Software/Tamarek/Ravlen]); a value keeps its type
-// in its text: "dword:<decimal>", "sz:<text>" or "hex:<two hex digits per byte>".
-// Changes are written when the key is closed and when the accessor goes, each time by
+// in its text: "dword:<decimal>", "sz:<text>" or "hex:<two hex digits per byte>", and a
+// text that is not exactly that is no value of the type. Changes are written when the key
+// is closed, when a key is created or deleted and when the accessor goes, each time by
 // replacing the whole file, so a failed write never leaves half a file behind.
+//
+// A file that cannot be read whole (a line the INI reader would skip or run on past, bytes
+// that are not UTF-8, or no read access) is never written over: the first accessor on it
+// moves it aside to "<file>.<yyyyMMdd-hhmmss>.bak", says so once in an error box, and
+// starts a fresh file. Where it cannot be moved, writes fail instead. The first accessor
+// also removes what a write killed half way left beside the file (its lock file and a
+// temporary copy), unless a write of another program is going on.
 class TSettingsRegistry : public TRegistry {
 public:
   // The user's store: <generic config location>/Tamarek/registry.ini.
@@ -96,11 +109,13 @@ public:
   QString FileName() const;
 
   bool OpenKey(const QString& path, bool canCreate) override;
-  void CloseKey() override;
+  bool CloseKey() override;
   bool HasOpenKey() const override { return FOpen; }
   QString CurrentPath() const override;
   bool KeyExists(const QString& path) const override;
   bool DeleteKey(const QString& path) override;
+  QString StoreName() const override { return FileName(); }
+  QString ErrorString() const override { return FError; }
 
   bool ValueExists(const QString& name) const override;
   std::optional<TRegDataInfo> GetDataInfo(const QString& name) const override;
@@ -131,4 +146,6 @@ private:
   std::unique_ptr<QSettings> FSettings;
   QStringList FKey;  // groups of the open key, from the root
   bool FOpen = false;
+  bool FKeptAsItIs = false;  // a damaged file that could not be moved aside: no writes
+  QString FError;
 };

@@ -1,5 +1,6 @@
 // POSIX shared memory. The object is created with O_EXCL so that "already exists" is
-// the system's answer, not a guess, and with mode 0600 whatever the umask says.
+// the system's answer, not a guess, and with mode 0600 whatever the umask says. The
+// shared-memory folder is every user's, so an object is only used when its owner is us.
 #include "SharedMemory.h"
 
 #include <cerrno>
@@ -30,11 +31,24 @@ TShmStatus TPosixSharedMemory::Open(const std::string& name)
   Close();
   FName = name;
   FFd = ::shm_open(name.c_str(), O_RDWR | O_CLOEXEC, 0);
-  if (FFd >= 0)
-    return TShmStatus::Ok;
-  if (errno == ENOENT)
-    return TShmStatus::NotFound;
-  return Fail("cannot open");
+  if (FFd < 0) {
+    const int error = errno;
+    if (error == ENOENT)
+      return TShmStatus::NotFound;
+    const TShmStatus status = Fail("cannot open");
+    // This user's objects are made readable and writable by this user.
+    return error == EACCES ? TShmStatus::Foreign : status;
+  }
+  // Whoever made the object can read what is written into it and write what is read.
+  struct stat info{};
+  if (::fstat(FFd, &info) != 0 || info.st_uid != ::getuid()) {
+    FError = FName + (info.st_uid != ::getuid() ? " belongs to user " + std::to_string(info.st_uid)
+                                                : std::string(": cannot inspect"));
+    ::close(FFd);
+    FFd = -1;
+    return TShmStatus::Foreign;
+  }
+  return TShmStatus::Ok;
 }
 
 TShmStatus TPosixSharedMemory::Create(const std::string& name, std::size_t size)

@@ -12,6 +12,7 @@ enum class TShmStatus {
   Ok,             // the object is held
   NotFound,       // no object has that name
   AlreadyExists,  // creation refused: the name is taken
+  Foreign,        // the object belongs to another user (or may not be opened): not ours to use
   Failed          // any other refusal; ErrorString() says why
 };
 
@@ -19,7 +20,8 @@ enum class TShmStatus {
 class TSharedMemory {
 public:
   virtual ~TSharedMemory() = default;
-  // Opens the existing object name ("/Name") for reading and writing.
+  // Opens the existing object name ("/Name") for reading and writing; Foreign, holding
+  // nothing, when it belongs to another user: such an object is never trusted.
   virtual TShmStatus Open(const std::string& name) = 0;
   // Creates name with size zero bytes, readable and writable by this user only;
   // AlreadyExists when the name is taken.

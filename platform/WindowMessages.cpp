@@ -8,8 +8,11 @@
 #include <cstring>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include "PrivateFolder.h"
 
 namespace {
 
@@ -27,6 +30,20 @@ std::uint64_t GetLittleEndian(const unsigned char* bytes, int count)
   return value;
 }
 
+const char* RuntimeFolder()
+{
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  return runtime && *runtime ? runtime : nullptr;
+}
+
+// Whether path is a socket of this user's: another user's socket (or anything else) at
+// that name is not a port of ours, whoever answers on it.
+bool IsOwnSocket(const std::string& path)
+{
+  struct stat info{};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == ::getuid();
+}
+
 // A socket connected to window's port, or -1. A non-blocking connect fails at once
 // with EAGAIN when the port's queue is full instead of waiting for room.
 int ConnectToPort(TWindowHandle window, bool blocking, bool& queueFull)
@@ -34,7 +51,10 @@ int ConnectToPort(TWindowHandle window, bool blocking, bool& queueFull)
   queueFull = false;
   if (window == 0)
     return -1;
+  std::string error;
   const std::string path = MessagePortPath(window);
+  if (!MessagePortFolderIsPrivate(false, error) || !IsOwnSocket(path))
+    return -1;
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (path.size() >= sizeof address.sun_path)
@@ -50,6 +70,10 @@ int ConnectToPort(TWindowHandle window, bool blocking, bool& queueFull)
   } while (status != 0 && errno == EINTR);
   if (status != 0) {
     queueFull = errno == EAGAIN;
+    ::close(fd);
+    return -1;
+  }
+  if (!PeerIsThisUser(fd)) {
     ::close(fd);
     return -1;
   }
@@ -116,8 +140,23 @@ std::int64_t DecodeMessageReply(const unsigned char* bytes)
 
 std::string MessagePortFolder()
 {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  return runtime && *runtime ? runtime : "/tmp";
+  const char* runtime = RuntimeFolder();
+  return runtime ? std::string(runtime) : UserFolderPath("/tmp");
+}
+
+bool MessagePortFolderIsPrivate(bool create, std::string& error)
+{
+  if (RuntimeFolder())
+    return IsPrivateFolder(MessagePortFolder(), true, error);
+  // /tmp is everybody's: the folder must be the one this user made, not a name planted there.
+  return create ? MakePrivateFolder(MessagePortFolder(), error) : IsPrivateFolder(MessagePortFolder(), false, error);
+}
+
+bool PeerIsThisUser(int socket)
+{
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
 }
 
 std::string MessagePortPath(TWindowHandle window)

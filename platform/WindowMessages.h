@@ -50,10 +50,17 @@ TWindowMessage DecodeMessageRequest(const unsigned char* bytes);
 std::array<unsigned char, kMessageReplySize> EncodeMessageReply(std::int64_t result);
 std::int64_t DecodeMessageReply(const unsigned char* bytes);
 
-// Folder of the message ports: $XDG_RUNTIME_DIR, or /tmp when that is unset or empty.
+// Folder of the message ports: $XDG_RUNTIME_DIR, or when that is unset or empty the
+// private folder /tmp/ravlen-<uid>.
 std::string MessagePortFolder();
+// Whether the folder of the message ports is this user's alone (owned by this user, no
+// access for others; the fall-back folder must not be a link); makes the fall-back folder
+// with mode 0700 first when create is set. error says why not.
+bool MessagePortFolderIsPrivate(bool create, std::string& error);
 // Socket path of window's port: <folder>/ravlen-hwnd-<handle in decimal>.
 std::string MessagePortPath(TWindowHandle window);
+// Whether the peer of a connected Unix socket runs as this user.
+bool PeerIsThisUser(int socket);
 
 // Sending side of window messages. Tests substitute a capturing stand-in.
 class TWindowMessages {
@@ -68,7 +75,9 @@ public:
   virtual bool IsWindowServed(TWindowHandle window) = 0;
 };
 
-// Window messages over the Unix sockets of the message ports.
+// Window messages over the Unix sockets of the message ports. A port is only talked to
+// when its folder is private, the socket belongs to this user and so does the program
+// that answers on it.
 class TSocketWindowMessages final : public TWindowMessages {
 public:
   std::optional<std::int64_t> SendMessage(TWindowHandle window, const TWindowMessage& message) override;

@@ -31,6 +31,10 @@ constexpr Real kKiloNewton = 1000;
 constexpr Real kAngleEditFactor = 0.017453292519943295L;   // warp and bridle angle edits
 constexpr Real kBridleSpreadFactor = 0.0174532925199433L;  // the between-bridles edit
 constexpr Real kAngleEditBound = 1.5707963267948966L;      // their open range, radians
+// Largest start attitude, degrees: the angle edits take any number, but beyond this they
+// can no longer show it to their three decimals (a 64-bit count of thousandths). A run
+// with a coarse solver factor can leave the door millions of degrees round.
+constexpr Real kAttitudeBoundDeg = 1e15L;
 
 constexpr const char* kUsage =
     "Usage: ravlen-balance [evaluate|balance|sweep|advise] [options]\n"
@@ -58,7 +62,7 @@ constexpr const char* kUsage =
     "Solver:\n"
     "  --solver-factor F   sensitivity, 5..10000 (10000): the door turns M/F degrees\n"
     "                      per step for a moment of M N*m\n"
-    "  --attitude X,Y,Z    start attitude, degrees (0,0,0)\n"
+    "  --attitude X,Y,Z    start attitude, degrees, each -1e15..1e15 (0,0,0)\n"
     "  --method M          relax (the fixed-gain relaxation; default of balance) or\n"
     "                      newton (damped Newton steps; default of sweep and advise)\n"
     "Sweep:\n"
@@ -160,7 +164,7 @@ std::vector<std::string> SplitCommas(const std::string& text)
 
 [[noreturn]] void Fail(const std::string& option, const std::string& text, const std::string& accepts)
 {
-  throw TUsageError(option + ": '" + text + "' is not accepted; expected " + accepts);
+  throw TUsageError(option + ": '" + EscapedText(text) + "' is not accepted; expected " + accepts);
 }
 
 Real Number(const std::string& option, const std::string& text, const std::string& accepts)
@@ -382,7 +386,7 @@ TOptions ParseOptions(int argc, const char* const* argv)
       const auto mode = std::find_if(std::begin(kModes), std::end(kModes),
                                      [&arg](const auto& m) { return arg == m.first; });
       if (modeGiven || mode == std::end(kModes))
-        throw TUsageError("unexpected argument '" + arg + "'; expected evaluate, balance, sweep, advise or an option");
+        throw TUsageError("unexpected argument '" + EscapedText(arg) + "'; expected evaluate, balance, sweep, advise or an option");
       o.Mode = mode->second;
       modeGiven = true;
       continue;
@@ -406,7 +410,7 @@ TOptions ParseOptions(int argc, const char* const* argv)
         "--bridle-side", "--bridle-between", "--solver-factor", "--attitude", "--method", "--vary",
         "--heel", "--pitch", "--rank", "--top", "--threads"};
     if (std::find(kValued.begin(), kValued.end(), arg) == kValued.end())
-      throw TUsageError("unknown option '" + arg + "'; see --help");
+      throw TUsageError("unknown option '" + EscapedText(arg) + "'; see --help");
     if (!hasInlineValue) {
       if (i + 1 >= argc)
         throw TUsageError(arg + " needs a value; see --help");
@@ -441,12 +445,14 @@ TOptions ParseOptions(int argc, const char* const* argv)
     } else if (arg == "--solver-factor") {
       o.SolverFactor = NumberInRange(arg, value, 5, 10000, "a number in 5..10000");
     } else if (arg == "--attitude") {
-      const std::string accepts = "X,Y,Z in degrees";
+      const std::string accepts = "X,Y,Z in degrees, each -1e15..1e15";
       const auto parts = SplitCommas(value);
       if (parts.size() != 3)
         Fail(arg, value, accepts);
-      o.AttitudeDeg = {Number(arg, parts[0], accepts), Number(arg, parts[1], accepts),
-                       Number(arg, parts[2], accepts)};
+      const auto angle = [&](const std::string& part) {
+        return NumberInRange(arg, part, -kAttitudeBoundDeg, kAttitudeBoundDeg, accepts);
+      };
+      o.AttitudeDeg = {angle(parts[0]), angle(parts[1]), angle(parts[2])};
     } else if (arg == "--method") {
       if (value == "relax") o.Method = TBalanceMethod::Relax;
       else if (value == "newton") o.Method = TBalanceMethod::Newton;

@@ -57,8 +57,13 @@ constexpr const char* kUsage =
     "  --version           the program's version\n"
     "  --help              this text\n"
     "\n"
-    "Exit status: 0 done, 1 this client cannot receive the completion, 2 usage error,\n"
-    "3 no running program serves the link or it went away before answering.\n";
+    "Each value must be a number a double holds, also in the block's unit (N, radians).\n"
+    "The block is this user's, /BalancingOfOtterboard-<uid>; the environment variable\n"
+    "RAVLEN_LINK_BLOCK names another one (\"/\" and up to 254 characters without \"/\").\n"
+    "\n"
+    "Exit status: 0 done, 1 this client cannot receive the completion, 2 usage error\n"
+    "(or an invalid RAVLEN_LINK_BLOCK), 3 no running program of this user serves the link\n"
+    "or it went away before answering.\n";
 
 struct TUsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -89,17 +94,18 @@ struct TOptions {
   std::array<std::optional<Real>, kInputSlots> Inputs;  // block units
 };
 
-// The program checks the ranges; here only the form: one finite number, nothing else.
-Real Number(const std::string& option, const std::string& text)
+// The program checks the ranges, as for a user's entry; here only the form: one number
+// that a double carries, in the option's unit and in the block's.
+Real Number(const std::string& option, const std::string& text, Real multiplier)
 {
-  const TUsageError error(option + ": '" + text + "' is not a number");
+  const TUsageError error(option + ": '" + EscapedText(text) + "' is not a number within the range of a double");
   if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
     throw error;
   char* end = nullptr;
   const Real value = std::strtold(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || !std::isfinite(value))
+  if (end != text.c_str() + text.size() || !FitsDouble(value) || !FitsDouble(value * multiplier))
     throw error;
-  return value;
+  return value * multiplier;
 }
 
 TOptions ParseOptions(int argc, const char* const* argv)
@@ -108,7 +114,7 @@ TOptions ParseOptions(int argc, const char* const* argv)
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg.rfind("--", 0) != 0)
-      throw TUsageError("unexpected argument '" + arg + "'; see --help");
+      throw TUsageError("unexpected argument '" + EscapedText(arg) + "'; see --help");
     std::optional<std::string> value;
     if (const auto eq = arg.find('='); eq != std::string::npos) {
       value = arg.substr(eq + 1);
@@ -124,13 +130,13 @@ TOptions ParseOptions(int argc, const char* const* argv)
     while (slot < kInputSlots && arg != kInputOptions[slot].Name)
       ++slot;
     if (slot == kInputSlots)
-      throw TUsageError("unknown option '" + arg + "'; see --help");
+      throw TUsageError("unknown option '" + EscapedText(arg) + "'; see --help");
     if (!value) {
       if (i + 1 >= argc)
         throw TUsageError(arg + " needs a value; see --help");
       value = argv[++i];
     }
-    o.Inputs[slot] = Number(arg, *value) * kInputOptions[slot].Multiplier;
+    o.Inputs[slot] = Number(arg, *value, kInputOptions[slot].Multiplier);
   }
   return o;
 }
@@ -228,13 +234,21 @@ int RunLinkCli(int argc, const char* const* argv, std::ostream& out, std::ostrea
     return 0;
   }
 
-  const std::string name = LinkBlockName();
+  const std::optional<std::string> blockName = LinkBlockName();
+  if (!blockName) {
+    err << "ravlen-link: " << InvalidLinkBlockText() << "\n";
+    return kStatusUsage;
+  }
+  const std::string& name = *blockName;
   TPosixSharedMemory memory;
   switch (memory.Open(name)) {
     case TShmStatus::Ok:
       break;
     case TShmStatus::NotFound:
       err << "ravlen-link: no running ravlen serves the balance link (there is no block " << name << ")\n";
+      return kStatusNoProgram;
+    case TShmStatus::Foreign:
+      err << "ravlen-link: " << memory.ErrorString() << ", not to you: no running ravlen of yours serves the link\n";
       return kStatusNoProgram;
     case TShmStatus::AlreadyExists:
     case TShmStatus::Failed:

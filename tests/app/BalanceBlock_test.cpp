@@ -7,7 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <random>
+#include <string>
+
+#include <unistd.h>
 
 #include "app/BalanceBlock.h"
 
@@ -195,26 +199,42 @@ TEST(BalanceBlock, PaddingOfASlotIsNeverRead)
   EXPECT_EQ(ReadSlot(slot), 2.5L);
 }
 
-TEST(BalanceBlock, BlockNameComesFromTheEnvironmentOnlyWhenValid)
+TEST(BalanceBlock, BlockNameIsTheUsersOwnOrAValidOneFromTheEnvironment)
 {
+  // An invalid name is no name at all: falling back to the user's block would let a test
+  // meant to be private drive a real running copy.
+  const std::string own = "/BalancingOfOtterboard-" + std::to_string(::getuid());
+  const std::string longest = "/" + std::string(254, 'x');
   struct TCase {
-    const char* Env;
-    const char* Expected;
+    std::optional<std::string> Env;  // none: unset
+    std::optional<std::string> Expected;
   };
-  const TCase cases[] = {{nullptr, "/BalancingOfOtterboard"},
-                         {"/RavlenTest-1", "/RavlenTest-1"},
-                         {"", "/BalancingOfOtterboard"},
-                         {"NoSlash", "/BalancingOfOtterboard"},
-                         {"/two/slashes", "/BalancingOfOtterboard"},
-                         {"/", "/BalancingOfOtterboard"}};
+  const TCase cases[] = {{std::nullopt, own},          {"/RavlenTest-1", "/RavlenTest-1"},
+                         {longest, longest},           {longest + "x", std::nullopt},
+                         {"", std::nullopt},           {"NoSlash", std::nullopt},
+                         {"/two/slashes", std::nullopt}, {"/", std::nullopt}};
   for (const TCase& c : cases) {
     if (c.Env)
-      ::setenv("RAVLEN_LINK_BLOCK", c.Env, 1);
+      ::setenv("RAVLEN_LINK_BLOCK", c.Env->c_str(), 1);
     else
       ::unsetenv("RAVLEN_LINK_BLOCK");
-    EXPECT_EQ(LinkBlockName(), c.Expected) << (c.Env ? c.Env : "(unset)");
+    EXPECT_EQ(LinkBlockName(), c.Expected) << c.Env.value_or("(unset)");
   }
+  ::setenv("RAVLEN_LINK_BLOCK", "bad\nname\x1b", 1);
+  EXPECT_EQ(InvalidLinkBlockText().find('\n'), std::string::npos);
+  EXPECT_NE(InvalidLinkBlockText().find("bad\\x0aname\\x1b"), std::string::npos) << InvalidLinkBlockText();
   ::unsetenv("RAVLEN_LINK_BLOCK");
+}
+
+// The header's helper builds the same name a client written from it alone would use.
+TEST(BalanceBlock, HeaderHelpersBuildTheUsersNames)
+{
+  char name[BALANCE_LINK_BLOCK_NAME_SIZE];
+  EXPECT_STREQ(BalanceLinkBlockName(name, sizeof name, 4294967295ul), "/BalancingOfOtterboard-4294967295");
+  char folder[108];
+  EXPECT_STREQ(BalanceLinkPortFolder(folder, sizeof folder, nullptr, 1000), "/tmp/ravlen-1000");
+  EXPECT_STREQ(BalanceLinkPortFolder(folder, sizeof folder, "", 1000), "/tmp/ravlen-1000");
+  EXPECT_STREQ(BalanceLinkPortFolder(folder, sizeof folder, "/run/user/1000", 1000), "/run/user/1000");
 }
 
 }  // namespace

@@ -24,6 +24,14 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <QSettings>
+
+#include <cmath>
+#include <limits>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "app/CommandBars.h"
 #include "app/CommandTable.h"
 #include "app/CustomizeDlg.h"
@@ -41,6 +49,21 @@
 
 namespace {
 
+QByteArray Contents(const QString& path)
+{
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Put(const QString& path, const QByteArray& bytes)
+{
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray Fixture(const char* name) { return Contents(QStringLiteral(FIXTURES "/") + QLatin1String(name)); }
+
 // Every test runs in a working directory and a settings store of its own.
 class TSandbox {
 public:
@@ -50,8 +73,24 @@ public:
     QDir(FDir.path()).mkpath(QStringLiteral("config"));
     qputenv("XDG_CONFIG_HOME", FDir.filePath(QStringLiteral("config")).toLocal8Bit());
   }
-  ~TSandbox() { QDir::setCurrent(FOldDir); }
+  ~TSandbox()
+  {
+    QDir::setCurrent(FOldDir);
+    qunsetenv("TEMP");
+  }
   QString Path(const QString& name) const { return FDir.filePath(name); }
+  // A working directory that takes no file, even from the superuser (it is gone), and a
+  // TEMP folder of the sandbox: the bar files then go to the user's folder there.
+  QString UseTempForBarFiles()
+  {
+    const QDir dir(FDir.path());
+    dir.mkpath(QStringLiteral("gone"));
+    dir.mkpath(QStringLiteral("temp"));
+    QDir::setCurrent(Path(QStringLiteral("gone")));
+    dir.rmdir(QStringLiteral("gone"));
+    qputenv("TEMP", Path(QStringLiteral("temp")).toLocal8Bit());
+    return Path(QStringLiteral("temp/ravlen-%1").arg(::getuid()));
+  }
 
 private:
   QTemporaryDir FDir;
@@ -505,25 +544,200 @@ private slots:
     QVERIFY(!Command(door, "HideBracket")->isChecked());
   }
 
+  // A working directory that takes no file sends both bar files to a folder of the
+  // user's own under TEMP, mode 0700, where the next start finds them. A link planted at
+  // the old fixed name in the shared folder, or one inside the user's folder, leads to
+  // no write: the files they point at stay as they were.
   void readOnlyWorkingDirectorySendsBothFilesToTemp()
   {
     TSandbox sandbox;
-    // A directory in the way of the probe file refuses it even to the superuser, as a
-    // read-only directory refuses it to everyone else.
-    QDir(sandbox.Path(QString())).mkpath(QStringLiteral("locked/testfile"));
-    QDir(sandbox.Path(QString())).mkdir(QStringLiteral("temp"));
-    QDir::setCurrent(sandbox.Path(QStringLiteral("locked")));
-    qputenv("TEMP", sandbox.Path(QStringLiteral("temp")).toLocal8Bit());
+    const QString folder = sandbox.UseTempForBarFiles();
+    Put(sandbox.Path(QStringLiteral("victim")), "victim");
+    QVERIFY(QFile::link(sandbox.Path(QStringLiteral("victim")), sandbox.Path(QStringLiteral("temp/Ravlen.Ini"))));
+    QVERIFY(QFile::link(sandbox.Path(QStringLiteral("victim")), sandbox.Path(QStringLiteral("temp/RavlenB.Ini"))));
     for (int run = 0; run < 2; ++run) {
       TFDoor door;
       door.show();
-      QCOMPARE(door.CustomizationPath(), sandbox.Path(QStringLiteral("temp/Ravlen.Ini")));
+      QCOMPARE(door.CustomizationPath(), folder + QStringLiteral("/Ravlen.Ini"));
       door.close();
       door.FinishRun();
     }
-    qunsetenv("TEMP");
-    QVERIFY(QFile::exists(sandbox.Path(QStringLiteral("temp/Ravlen.Ini"))));
-    QVERIFY(QFile::exists(sandbox.Path(QStringLiteral("temp/RavlenB.Ini"))));
+    QVERIFY(QFile::exists(folder + QStringLiteral("/Ravlen.Ini")));
+    QVERIFY(QFile::exists(folder + QStringLiteral("/RavlenB.Ini")));
+    struct stat info{};
+    QCOMPARE(::stat(QFile::encodeName(folder).constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 0777), 0700);
+    QVERIFY(FCapture->Messages().empty());
+
+    // The user's own folder takes no link either (kept when the program cannot read
+    // what it points at and the user answers No).
+    QVERIFY(QFile::remove(folder + QStringLiteral("/Ravlen.Ini")));
+    QVERIFY(QFile::link(sandbox.Path(QStringLiteral("victim")), folder + QStringLiteral("/Ravlen.Ini")));
+    FCapture->YesNoAnswer = TMessageAnswer::No;
+    {
+      TFDoor door;
+      door.show();
+      door.close();
+      door.FinishRun();
+    }
+    QCOMPARE(FCapture->Messages().back().Text, QStringLiteral("Unable to save settings"));
+    QCOMPARE(Contents(sandbox.Path(QStringLiteral("victim"))), QByteArray("victim"));
+  }
+
+  // A folder of that name that is not the user's alone (here a link someone planted) is
+  // refused: the bar files are neither read nor written, and the user is told.
+  void plantedUserFolderIsNotUsed()
+  {
+    TSandbox sandbox;
+    const QString folder = sandbox.UseTempForBarFiles();
+    QDir(sandbox.Path(QString())).mkdir(QStringLiteral("elsewhere"));
+    QVERIFY(QFile::link(sandbox.Path(QStringLiteral("elsewhere")), folder));
+    {
+      TFDoor door;
+      door.show();
+      QVERIFY(door.CustomizationPath().isEmpty());
+      QVERIFY(door.BandFileName().isEmpty());
+      door.close();
+      door.FinishRun();
+    }
+    QCOMPARE(FCapture->Messages().size(), std::size_t(1));
+    QVERIFY(FCapture->Messages()[0].Text.contains(folder));
+    QVERIFY(QDir(sandbox.Path(QStringLiteral("elsewhere"))).isEmpty());
+  }
+
+  void probeLeavesTheUsersTestfileAlone_data()
+  {
+    QTest::addColumn<bool>("link");
+    QTest::newRow("a file of that name") << false;
+    QTest::newRow("a link of that name") << true;
+  }
+  // The working directory is probed with a file of a fresh name: a user's "testfile",
+  // or the file a link of that name points at, is neither truncated nor removed.
+  void probeLeavesTheUsersTestfileAlone()
+  {
+    QFETCH(bool, link);
+    TSandbox sandbox;
+    const QString kept = sandbox.Path(link ? QStringLiteral("target") : QStringLiteral("testfile"));
+    Put(kept, "the user's");
+    if (link)
+      QVERIFY(QFile::link(kept, sandbox.Path(QStringLiteral("testfile"))));
+    TFDoor door;
+    QCOMPARE(door.CustomizationPath(), QStringLiteral("Ravlen.Ini"));
+    QCOMPARE(Contents(sandbox.Path(QStringLiteral("testfile"))), QByteArray("the user's"));
+    QCOMPARE(QDir(sandbox.Path(QString())).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), link ? 2 : 1);
+  }
+
+  void storedValuesOutOfRangeAreReplacedAndReported_data()
+  {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("stored");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<QString>("message");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const QString factor = QStringLiteral("SolverFactor\r\rValue is out of range: [5..10000]");
+    const QString scale = QStringLiteral("ForceScale\r\rPanel1 : ForceScale\rValue is out of range: [100..10000000]");
+    for (const double bad : {0.0, nan, -10.0, 1e-300, 20000.0}) {
+      QTest::addRow("solver factor %g", bad) << "SolverFactor" << bad << 10000.0 << factor;
+      QTest::addRow("force scale %g", bad * 1000) << "ForceScale" << bad * 1000 << 15000.0 << scale;
+    }
+    QTest::newRow("solver factor at its lower bound") << "SolverFactor" << 5.0 << 5.0 << QString();
+    QTest::newRow("solver factor at its upper bound") << "SolverFactor" << 10000.0 << 10000.0 << QString();
+    QTest::newRow("force scale at its lower bound") << "ForceScale" << 100.0 << 100.0 << QString();
+  }
+  // A stored solver factor or force scale that its prompt or edit would not take makes
+  // every balance NaN or run away: it becomes the default, is reported like a stored
+  // edit value, and the bad value is not written back.
+  void storedValuesOutOfRangeAreReplacedAndReported()
+  {
+    QFETCH(QString, name);
+    QFETCH(double, stored);
+    QFETCH(double, expected);
+    QFETCH(QString, message);
+    TSandbox sandbox;
+    {
+      TSettingsRegistry registry;
+      QVERIFY(registry.OpenKey(QString::fromLatin1(TFDoor::SettingsKey()), true));
+      QVERIFY(registry.WriteReal(name, stored));
+      QVERIFY(registry.CloseKey());
+    }
+    {
+      TFDoor door;
+      door.show();
+      const Real now = name == QLatin1String("SolverFactor") ? door.Model().SolverFactor() : door.ForceScale->Val();
+      QCOMPARE(double(now), expected);
+      if (message.isEmpty())
+        QVERIFY(FCapture->Messages().empty());
+      else
+        QCOMPARE(FCapture->Messages().at(0).Text, message);
+      door.close();
+    }
+    TSettingsRegistry registry;
+    QVERIFY(registry.OpenKey(QString::fromLatin1(TFDoor::SettingsKey()), false));
+    QCOMPARE(double(*registry.ReadReal(name)), expected);
+  }
+
+  // A customization file the program cannot read, kept because the user said No, is
+  // written over at the end of the run; that is no failure to report.
+  void keptUnreadableCustomizationIsWrittenWithoutAFalseAlarm()
+  {
+    TSandbox sandbox;
+    Put(sandbox.Path(QStringLiteral("Ravlen.Ini")), "not a customization\n");
+    FCapture->YesNoAnswer = TMessageAnswer::No;
+    {
+      TFDoor door;
+      door.show();
+      door.close();
+      door.FinishRun();
+    }
+    QCOMPARE(FCapture->Messages().size(), std::size_t(1));
+    QVERIFY(FCapture->Messages()[0].Text.startsWith(QStringLiteral("Error loading previously saved settings file")));
+    FCapture->Clear();
+    TFDoor door;
+    QVERIFY(FCapture->Messages().empty());  // it reads now
+  }
+
+  // Counts in the bar files are taken no further than the bars and items that exist, and
+  // numbers outside their range count as absent; what else the files say still applies.
+  // A file that asks for two billion bands or items would otherwise take minutes, add
+  // hundreds of separators, or overflow the run counter.
+  void barFileCountsAreClamped()
+  {
+    TSandbox sandbox;
+    const QString folder = sandbox.UseTempForBarFiles();
+    {
+      TFDoor door;  // makes the folder
+    }
+    Put(folder + QStringLiteral("/Ravlen.Ini"), Fixture("Ravlen-counts.ini"));
+    Put(folder + QStringLiteral("/RavlenB.Ini"), Fixture("RavlenB-counts.ini"));
+    {
+      TFDoor door;
+      door.show();
+      TCommandBars& bars = door.Bars();
+      QVERIFY(FCapture->Messages().empty());
+      const auto separators = [&](const char* bar) {
+        int count = 0;
+        for (QAction* action : bars.Band(QLatin1String(bar))->actions())
+          count += action->isSeparator();
+        return count;
+      };
+      QCOMPARE(bars.Band(QStringLiteral("ActionToolBar3"))->actions().size(), 5);
+      QCOMPARE(separators("ActionToolBar3"), 1);
+      QVERIFY(bars.Band(QStringLiteral("ActionToolBar2"))->actions().size() <= 11);
+      // The rest of the files: a hidden item stays hidden, the bands keep the file's rows
+      // (a row break of 99 is none), and the bar the file leaves out gets a row of its own.
+      QCOMPARE(bars.Band(QStringLiteral("ActionToolBar1"))->actions().size(), 9);
+      QVERIFY(!door.toolBarBreak(bars.Band(QStringLiteral("ActionToolBar2"))));
+      QVERIFY(door.toolBarBreak(bars.Band(QStringLiteral("ActionToolBar3"))));
+      QVERIFY(door.toolBarBreak(bars.Band(QStringLiteral("ActionToolBar1"))));
+      bars.ItemAction(QStringLiteral("ActionToolBar1"), 0)->trigger();  // counts one more use
+      door.close();
+      door.FinishRun();
+    }
+    QSettings saved(folder + QStringLiteral("/Ravlen.Ini"), QSettings::IniFormat);
+    QCOMPARE(saved.value(QStringLiteral("Bars/Run")).toInt(), 1);
+    QCOMPARE(saved.value(QStringLiteral("ActionToolBar3/size")).toInt(), 5);
+    QCOMPARE(saved.value(QStringLiteral("ActionToolBar1/1/UseCount")).toInt(), 1);
+    QCOMPARE(saved.value(QStringLiteral("ActionToolBar1/1/LastUse")).toInt(), 1);
   }
 
   void resetToolBarsBringsItemsBackAndKeepsTheMenuOrder()

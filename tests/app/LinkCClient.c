@@ -1,11 +1,13 @@
 /* A client of the balance link written in plain C from app/BalanceLink.h alone, as a
- * program in another language would be: it maps the block, writes the seven inputs
- * (SI units and radians), sends or posts the request, and prints the results as JSON.
+ * program in another language would be: it maps the user's block, checks that the block,
+ * the port folder, the socket and the program answering on it are the user's own, writes
+ * the seven inputs (SI units and radians), sends or posts the request, and prints the
+ * results as JSON.
  *
  *   link_c_client sync|async SPEED RESISTANCE DENSITY WARP_PLAN WARP_SIDE BRIDLE_PLAN BRIDLE_SIDE
  *
- * Exit status 3 when no program serves the block, 1 on any other failure. */
-#define _POSIX_C_SOURCE 200809L
+ * Exit status 3 when no program of this user serves the block, 1 on any other failure. */
+#define _GNU_SOURCE /* SO_PEERCRED and struct ucred, besides POSIX */
 
 #include <errno.h>
 #include <fcntl.h>
@@ -23,22 +25,56 @@
 
 enum { kNoProgram = 3, kFailed = 1, kCompletionWaitMs = 60000 };
 
-static void PortAddress(uint32_t handle, struct sockaddr_un* address)
+/* Whether path is a folder of ours that nobody else may enter; a link is followed only
+ * when follow is set (the runtime folder the user named). */
+static int IsPrivateFolder(const char* path, int follow)
+{
+  struct stat info;
+  return (follow ? stat(path, &info) : lstat(path, &info)) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == getuid() && (info.st_mode & 077) == 0;
+}
+
+/* The folder of the message ports; with create, the fall-back folder is made first.
+ * Empty when it is not ours alone. */
+static void PortFolder(char* folder, size_t size, int create)
 {
   const char* runtime = getenv("XDG_RUNTIME_DIR");
-  if (!runtime || !*runtime)
-    runtime = "/tmp";
+  BalanceLinkPortFolder(folder, size, runtime, (unsigned long)getuid());
+  const int fallBack = !(runtime && *runtime);
+  if (create && fallBack)
+    mkdir(folder, 0700);
+  if (!IsPrivateFolder(folder, !fallBack))
+    folder[0] = '\0';
+}
+
+static int PortAddress(uint32_t handle, struct sockaddr_un* address, int create)
+{
+  char folder[sizeof address->sun_path];
+  PortFolder(folder, sizeof folder, create);
   memset(address, 0, sizeof *address);
   address->sun_family = AF_UNIX;
-  snprintf(address->sun_path, sizeof address->sun_path, "%s/" BALANCE_LINK_PORT_PREFIX "%u", runtime, handle);
+  snprintf(address->sun_path, sizeof address->sun_path, "%s/" BALANCE_LINK_PORT_PREFIX "%u", folder, handle);
+  return folder[0] != '\0';
+}
+
+/* The peer of a connected socket runs as this user. */
+static int PeerIsUs(int fd)
+{
+  struct ucred peer;
+  socklen_t size = sizeof peer;
+  return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == getuid();
 }
 
 static int ConnectWindow(uint32_t handle)
 {
   struct sockaddr_un address;
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  PortAddress(handle, &address);
-  if (fd >= 0 && connect(fd, (const struct sockaddr*)&address, sizeof address) == 0)
+  struct stat info;
+  int fd;
+  if (!PortAddress(handle, &address, 0) || lstat(address.sun_path, &info) != 0 || !S_ISSOCK(info.st_mode) ||
+      info.st_uid != getuid())
+    return -1;
+  fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  if (fd >= 0 && connect(fd, (const struct sockaddr*)&address, sizeof address) == 0 && PeerIsUs(fd))
     return fd;
   if (fd >= 0)
     close(fd);
@@ -74,7 +110,9 @@ static void PrintVector(const char* key, const unsigned char* x, const unsigned 
 
 int main(int argc, char** argv)
 {
-  const char* name = getenv("RAVLEN_LINK_BLOCK") ? getenv("RAVLEN_LINK_BLOCK") : BALANCE_LINK_BLOCK_NAME;
+  char ownName[BALANCE_LINK_BLOCK_NAME_SIZE];
+  const char* name = getenv("RAVLEN_LINK_BLOCK") ? getenv("RAVLEN_LINK_BLOCK")
+                                                 : BalanceLinkBlockName(ownName, sizeof ownName, (unsigned long)getuid());
   unsigned char* slots[7];
   unsigned char request[BALANCE_LINK_REQUEST_SIZE];
   struct stat info;
@@ -89,7 +127,7 @@ int main(int argc, char** argv)
   async = strcmp(argv[1], "async") == 0;
 
   fd = shm_open(name, O_RDWR, 0);
-  if (fd < 0 || fstat(fd, &info) != 0 || info.st_size < BALANCE_LINK_BLOCK_SIZE)
+  if (fd < 0 || fstat(fd, &info) != 0 || info.st_uid != getuid() || info.st_size < BALANCE_LINK_BLOCK_SIZE)
     return kNoProgram;
   block = mmap(NULL, BALANCE_LINK_BLOCK_SIZE, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
   close(fd);
@@ -124,7 +162,8 @@ int main(int argc, char** argv)
     struct sockaddr_un address;
     struct pollfd wait;
     int listener = socket(AF_UNIX, SOCK_STREAM, 0), client;
-    PortAddress(self, &address);
+    if (!PortAddress(self, &address, 1))
+      return kFailed;
     unlink(address.sun_path);
     if (listener < 0 || bind(listener, (const struct sockaddr*)&address, sizeof address) != 0 ||
         chmod(address.sun_path, 0600) != 0 || listen(listener, 8) != 0)

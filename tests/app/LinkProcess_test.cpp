@@ -6,6 +6,7 @@
 
 #include <QProcess>
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -88,7 +89,7 @@ private slots:
     // Children inherit the name: this test never meets a real program's block.
     qputenv("RAVLEN_LINK_BLOCK", QByteArray("/ravlen-link-test-") + QByteArray::number(::getpid()));
   }
-  void cleanup() { ::shm_unlink(LinkBlockName().c_str()); }
+  void cleanup() { ::shm_unlink(LinkBlockName()->c_str()); }
 
   void outOfRangeInputBecomesTheDefault_data()
   {
@@ -158,6 +159,10 @@ private slots:
     QTest::newRow("unknown option") << QStringList{"--area", "10"} << 2;
     QTest::newRow("not a number") << QStringList{"--speed", "fast"} << 2;
     QTest::newRow("infinite") << QStringList{"--density=inf"} << 2;
+    QTest::newRow("beyond a double") << QStringList{"--density", "1e4930"} << 2;
+    QTest::newRow("beyond a double once in newtons") << QStringList{"--resistance", "1e306"} << 2;
+    QTest::newRow("a line break and a terminal escape") << QStringList{"--speed", "3\n\x1b[2J"} << 2;
+    QTest::newRow("an option with a line break") << QStringList{"--sp\need"} << 2;
     QTest::newRow("missing value") << QStringList{"--warp-side"} << 2;
     QTest::newRow("flag with a value") << QStringList{"--json=yes"} << 2;
     QTest::newRow("stray argument") << QStringList{"balance"} << 2;
@@ -175,8 +180,49 @@ private slots:
     } else {
       QVERIFY(run.Out.isEmpty());
       QCOMPARE(run.Err.count('\n'), 1);
+      QVERIFY(run.Err.endsWith('\n'));
+      QVERIFY(!run.Err.contains('\x1b'));
       QVERIFY(run.Err.startsWith("ravlen-link: "));
     }
+  }
+
+  void invalidBlockNameIsAnError_data()
+  {
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("empty") << QByteArray("");
+    QTest::newRow("no leading slash") << QByteArray("NoSlash");
+    QTest::newRow("a second slash") << QByteArray("/two/slashes");
+    QTest::newRow("too long") << "/" + QByteArray(255, 'x');
+  }
+  // A name meant to keep a test private never falls back to the user's real block.
+  void invalidBlockNameIsAnError()
+  {
+    QFETCH(QByteArray, name);
+    const QByteArray saved = qgetenv("RAVLEN_LINK_BLOCK");
+    qputenv("RAVLEN_LINK_BLOCK", name);
+    const TRun run = Link({"--speed", "3"});
+    qputenv("RAVLEN_LINK_BLOCK", saved);
+    QCOMPARE(run.Status, 2);
+    QCOMPARE(run.Err.count('\n'), 1);
+    QVERIFY(run.Err.startsWith("ravlen-link: RAVLEN_LINK_BLOCK="));
+  }
+
+  // A block of another user's is not the link of this one, whoever made it.
+  void anotherUsersBlockIsNotUsed()
+  {
+    if (::getuid() != 0)
+      QSKIP("giving a block to another user takes the superuser");
+    TPosixSharedMemory memory;
+    QCOMPARE(memory.Create(*LinkBlockName(), sizeof(TBalanceBlock)), TShmStatus::Ok);
+    auto* block = reinterpret_cast<TBalanceBlock*>(memory.Map(sizeof(TBalanceBlock)));
+    SetMainWindow(*block, static_cast<std::uint32_t>(::getpid()));
+    const int fd = ::shm_open(LinkBlockName()->c_str(), O_RDWR, 0);
+    QCOMPARE(::fchown(fd, 54321, 54321), 0);
+    ::close(fd);
+    const TRun run = Link({"--speed", "3"});
+    QCOMPARE(run.Status, 3);
+    QVERIFY2(run.Err.contains("belongs to user 54321"), run.Err.constData());
+    QCOMPARE(double(ReadSlot(block->TrawlSpeed)), 0.0);  // nothing written into it
   }
 };
 

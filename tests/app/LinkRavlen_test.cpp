@@ -11,14 +11,21 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <vector>
 
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "LinkTestSupport.h"
@@ -82,13 +89,27 @@ struct TState {
   }
 };
 
+// How a test starts the program, beyond its own folders and logs.
+struct TStart {
+  std::optional<Real> SolverFactor;   // put into its settings first
+  QByteArray Customization;           // a bar customization file in its working directory
+  int DescriptorLimit = 0;            // its limit of open files; 0: as inherited
+  QMap<QString, QString> Environment;  // variables set for it
+};
+
 // The real program, with its logs.
 class TRavlen {
 public:
   // Starts ravlen; a solver factor, when given, is put into its settings first, and a
   // bar customization file into its working directory.
   explicit TRavlen(std::optional<Real> solverFactor = std::nullopt, const QByteArray& customization = {})
+      : TRavlen(TStart{solverFactor, customization, 0, {}})
   {
+  }
+  explicit TRavlen(const TStart& start)
+  {
+    const std::optional<Real>& solverFactor = start.SolverFactor;
+    const QByteArray& customization = start.Customization;
     const QDir dir(FDir.path());
     dir.mkpath(QStringLiteral("config/Tamarek"));
     dir.mkpath(QStringLiteral("work"));
@@ -109,7 +130,14 @@ public:
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("RAVLEN_MESSAGE_LOG"), dir.filePath(QStringLiteral("messages.log")));
     env.insert(QStringLiteral("RAVLEN_STATE_LOG"), dir.filePath(QStringLiteral("state.log")));
+    for (auto variable = start.Environment.begin(); variable != start.Environment.end(); ++variable)
+      env.insert(variable.key(), variable.value());
     FProcess.setProcessEnvironment(env);
+    if (const rlim_t limit = rlim_t(start.DescriptorLimit); limit > 0)
+      FProcess.setChildProcessModifier([limit] {
+        const rlimit low{limit, limit};
+        ::setrlimit(RLIMIT_NOFILE, &low);
+      });
     FProcess.setWorkingDirectory(dir.filePath(QStringLiteral("work")));
     FProcess.setStandardOutputFile(dir.filePath(QStringLiteral("stdout.log")));
     FProcess.setStandardErrorFile(dir.filePath(QStringLiteral("stderr.log")));
@@ -211,7 +239,7 @@ private slots:
     // Children inherit the name: this test never meets a real program's block.
     qputenv("RAVLEN_LINK_BLOCK", QByteArray("/ravlen-link-ravlen-test-") + QByteArray::number(::getpid()));
   }
-  void cleanup() { ::shm_unlink(LinkBlockName().c_str()); }
+  void cleanup() { ::shm_unlink(LinkBlockName()->c_str()); }
 
   void resultsEqualTheEditsAndTheBalanceTool_data()
   {
@@ -362,7 +390,7 @@ private slots:
     QCOMPARE(MainWindowOf(*view.Block), window.Handle());
     QVERIFY(window.Close());
     QCOMPARE(MainWindowOf(*view.Block), 0u);
-    QCOMPARE(TPosixSharedMemory().Open(LinkBlockName()), TShmStatus::NotFound);
+    QCOMPARE(TPosixSharedMemory().Open(*LinkBlockName()), TShmStatus::NotFound);
     const TRun link = Link({});
     QCOMPARE(link.Status, 3);
     QVERIFY(link.Err.contains("no running ravlen"));
@@ -375,7 +403,7 @@ private slots:
     TRavlen crashed;
     QVERIFY(crashed.WaitReady());
     crashed.Crash();
-    QCOMPARE(TPosixSharedMemory().Open(LinkBlockName()), TShmStatus::Ok);
+    QCOMPARE(TPosixSharedMemory().Open(*LinkBlockName()), TShmStatus::Ok);
     const TRun orphan = Link({});
     QCOMPARE(orphan.Status, 3);
     QVERIFY(orphan.Err.contains("is gone"));
@@ -432,6 +460,95 @@ private slots:
     QVERIFY(outerEnd.Shows(Vector(outerOut, "attitude_deg")));
     QVERIFY(last.Attitude.X != inner.Attitude.X);  // the outer run went on after the inner one
     QCOMPARE(window.Messages(), QList<QByteArray>{RangeMessage("TrawlSpeed", "[0.1..10]")});
+    QVERIFY(window.Close());
+  }
+
+  // A few hundred callers that connect and never send their request would use up the
+  // program's descriptors (here 128), and a failed accept used to end the link for good.
+  // The callers are hung up on within a second or when too many wait; a well-formed
+  // request is served all the while.
+  void floodOfUnfinishedConnectionsLeavesTheLinkServing()
+  {
+    constexpr int kLimit = 128;
+    constexpr int kFlood = 400;
+    TStart start;
+    start.DescriptorLimit = kLimit;
+    TRavlen window(start);
+    QVERIFY(window.WaitReady());
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = MessagePortPath(window.Handle());
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    std::vector<int> callers;
+    const auto closeCallers = qScopeGuard([&] {
+      for (int fd : callers)
+        ::close(fd);
+    });
+    QDeadlineTimer limit(kProcessWaitMs);
+    while (int(callers.size()) < kFlood && !limit.hasExpired()) {
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+      QVERIFY(fd >= 0);
+      if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+        callers.push_back(fd);
+      } else {
+        ::close(fd);  // the queue is full for a moment: the program takes them in turn
+        QTest::qWait(1);
+      }
+    }
+    QCOMPARE(int(callers.size()), kFlood);
+    const TRun link = Link({"--speed", "3", "--json"});
+    QVERIFY2(link.Status == 0, link.Err.constData());
+    QVERIFY(window.WaitForStates(2));
+    QCOMPARE(double(window.States().last().Value("TrawlSpeed")), 3.0);
+    // Every caller has been hung up on.
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(callers.begin(), callers.end(), [](int fd) {
+                               char byte;
+                               return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+                             }),
+                             kProcessWaitMs);
+    QCOMPARE(window.Messages(), QList<QByteArray>{});
+    QVERIFY(window.Close());
+  }
+
+  // A block of this name made by another user first (any mode) takes nothing away: it is
+  // reported as what it is, not as a second copy, and left alone.
+  void anotherUsersBlockIsReportedAndLeftAlone()
+  {
+    if (::getuid() != 0)
+      QSKIP("giving a block to another user takes the superuser");
+    const int fd = ::shm_open(LinkBlockName()->c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::fchmod(fd, 0666), 0);
+    QCOMPARE(::ftruncate(fd, sizeof(TBalanceBlock)), 0);
+    QCOMPARE(::fchown(fd, 54321, 54321), 0);
+    ::close(fd);
+    TRavlen window;
+    QVERIFY(window.WaitReady());
+    QCOMPARE(window.Messages(), QList<QByteArray>{QByteArray("error: ") + kLinkCreateText + "\\r" +
+                                                  QByteArray::fromStdString(*LinkBlockName()) +
+                                                  " belongs to user 54321"});
+    TBlockView view;
+    QVERIFY(!view.Block);  // still the stranger's, and not ours to map
+    struct stat info{};
+    QCOMPARE(::stat(("/dev/shm" + *LinkBlockName()).c_str(), &info), 0);
+    QCOMPARE(info.st_uid, uid_t(54321));
+    QVERIFY(window.Close());
+  }
+
+  // An invalid block name is reported, and the program works without the link rather
+  // than on the user's real block.
+  void invalidBlockNameIsReported()
+  {
+    TStart start;
+    start.Environment.insert(QStringLiteral("RAVLEN_LINK_BLOCK"), QStringLiteral("no-slash"));
+    const std::string real = "/BalancingOfOtterboard-" + std::to_string(::getuid());
+    const bool realExisted = TPosixSharedMemory().Open(real) != TShmStatus::NotFound;
+    TRavlen window(start);
+    QVERIFY(window.WaitReady());
+    QCOMPARE(window.Messages().size(), 1);
+    QVERIFY(window.Messages()[0].startsWith(QByteArray("error: ") + kLinkCreateText + "\\rRAVLEN_LINK_BLOCK=\"no-slash\""));
+    if (!realExisted)
+      QCOMPARE(TPosixSharedMemory().Open(real), TShmStatus::NotFound);
     QVERIFY(window.Close());
   }
 

@@ -80,6 +80,6 @@ bool SameResults(const QByteArray& a, const QByteArray& b, double attitudeTolera
 
 TBlockView::TBlockView()
 {
-  if (Memory.Open(LinkBlockName()) == TShmStatus::Ok)
+  if (Memory.Open(*LinkBlockName()) == TShmStatus::Ok)
     Block = reinterpret_cast<TBalanceBlock*>(Memory.Map(sizeof(TBalanceBlock)));
 }

@@ -109,6 +109,51 @@ private slots:
     QCOMPARE(dialog.geometry(), QRect(60, 70, 320, 200));
   }
 
+  // A main window saved hidden (a damaged record) would come back hidden for good: no way
+  // to close it, nothing saved. It comes back shown; a dialog's store still hides.
+  void SavedHiddenMainWindowComesBackShown()
+  {
+    TWindowPlacement hidden;
+    hidden.ShowCmd = ShowCommand::Hide;
+    hidden.Left = 10, hidden.Top = 20, hidden.Right = 210, hidden.Bottom = 120;
+    {
+      TSettingsRegistry reg(File());
+      QVERIFY(reg.OpenKey(kPath, true));
+      QVERIFY(reg.WriteBinary(QStringLiteral("posDoor"), EncodePlacement(hidden)));
+    }
+    QWidget main;
+    main.setObjectName(QStringLiteral("Door"));
+    MakePos(main, File())->ReadPlacement();
+    QVERIFY(main.isVisible());
+    QCOMPARE(GetWindowPlacement(&main)->ShowCmd, ShowCommand::ShowNormal);
+    QCOMPARE(main.geometry(), QRect(10, 20, 200, 100));
+  }
+
+  // A store that cannot be written (a folder stands where its file should be) says so
+  // when the window closes: once, for the placement and every value written with it.
+  void FailedStoreIsReportedOncePerClose()
+  {
+    TMessageCapture boxes;
+    const QString blocked = FDir.filePath(QStringLiteral("blocked-write.ini"));
+    QVERIFY(QDir().mkpath(blocked));
+    QWidget window;
+    window.setObjectName(QStringLiteral("Door"));
+    TPos pos(&window, std::make_unique<TSettingsRegistry>(blocked));
+    pos.SetPath(kPath);  // "Cannot create the key in registry.", as at every start
+    pos.SetOnWrite([](TRegistry& registry) {
+      for (int i = 0; i < 16; ++i)
+        registry.WriteReal(QStringLiteral("V%1").arg(i), i);
+    });
+    boxes.Clear();
+    for (int close = 1; close <= 2; ++close) {
+      pos.WritePlacement();
+      QCOMPARE(boxes.Messages().size(), std::size_t(close));
+      QCOMPARE(boxes.Messages().back().Kind, TMessageKind::Error);
+      QVERIFY(boxes.Messages().back().Text.startsWith(QStringLiteral("Cannot save the settings in ")));
+      QVERIFY(boxes.Messages().back().Text.contains(blocked));
+    }
+  }
+
   void BadRecordsAreIgnoredButOnReadFires()
   {
     TWindowPlacement empty;

@@ -112,6 +112,29 @@ private slots:
     QCOMPARE(w.size(), QSize(300, 200));
     QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(w.geometry().topLeft()));
   }
+
+  void RectangleLargerThanTheScreenIsCutDown_data()
+  {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("the largest widget") << 16777215 << 16777215;
+    QTest::newRow("100000 square") << 100000 << 100000;
+    QTest::newRow("too wide only") << 100000 << 200;
+  }
+  // A forged size would ask for a window no backing store can hold: the program fell
+  // over painting it at every start.
+  void RectangleLargerThanTheScreenIsCutDown()
+  {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    TWindowPlacement p;
+    p.Left = 0, p.Top = 0, p.Right = width, p.Bottom = height;
+    QWidget w;
+    QVERIFY(SetWindowPlacement(&w, p));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(w.width(), std::min(width, screen.width()));
+    QCOMPARE(w.height(), std::min(height, screen.height()));
+  }
 };
 
 QTEST_MAIN(TPlacementTest)

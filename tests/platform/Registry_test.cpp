@@ -1,9 +1,37 @@
-// The settings store: typed values, keys, wrong-type reads and the file it writes.
+// The settings store: typed values, keys, wrong-type reads, the file it writes, and
+// damaged files (fixtures beside this test) that must never be written over.
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <string>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include "platform/MessageBox.h"
 #include "platform/Registry.h"
+
+namespace {
+
+QByteArray Contents(const QString& path)
+{
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Put(const QString& path, const QByteArray& bytes)
+{
+  QDir().mkpath(QFileInfo(path).path());
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray Fixture(const char* name) { return Contents(QStringLiteral(FIXTURES "/") + QLatin1String(name)); }
+
+}  // namespace
 
 class TRegistryTest : public QObject {
   Q_OBJECT
@@ -98,18 +126,20 @@ private slots:
     QCOMPARE(reg.ReadString(QStringLiteral("Text")), std::optional<QString>(QStringLiteral("2.5")));
   }
 
+  // A value that is not exactly what its type allows is no value of that type: not the
+  // number its first digits make, nor bytes from digits of another script.
   void HandEditedValuesAreReadSafely()
   {
-    QDir().mkpath(QFileInfo(FFile).path());
-    QFile file(FFile);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[K]\nPlain=42\nBadInt=dword:4x\nBigInt=dword:4294967296\nOddHex=hex:123\n"
-               "BadHex=hex:zz\nCommaHex=hex:01,02\nSigned=dword:-1\n");
-    file.close();
+    using namespace std::string_literals;
+    Put(FFile, QByteArray::fromStdString("[K]\nPlain=42\nBadInt=dword:4x\nBigInt=dword:4294967296\nOddHex=hex:123\n"
+                                         "BadHex=hex:zz\nCommaHex=hex:01,02\nSigned=dword:-1\nNulInt=dword:12\0"
+                                         "999\nSpacedInt=dword: 12\nEmptyInt=dword:\nLoneComma=hex:,0102\nTwoCommas=hex:01,,02\n"
+                                         "ArabicHex=hex:\xd9\xa0\xd9\xa0\nFullWidthInt=dword:\xef\xbc\x91\n"s));
 
     TSettingsRegistry reg(FFile);
     QVERIFY(reg.OpenKey(QStringLiteral("\\K"), false));
-    for (const char* name : {"Plain", "BadInt", "BigInt", "OddHex", "BadHex"}) {
+    for (const char* name : {"Plain", "BadInt", "BigInt", "OddHex", "BadHex", "NulInt", "SpacedInt", "EmptyInt",
+                             "LoneComma", "TwoCommas", "ArabicHex", "FullWidthInt"}) {
       QVERIFY2(!reg.ReadInteger(QString::fromLatin1(name)), name);
       QVERIFY2(!reg.ReadBinary(QString::fromLatin1(name)), name);
       QCOMPARE(reg.GetDataInfo(QString::fromLatin1(name))->Type, TRegDataType::Unknown);
@@ -118,23 +148,127 @@ private slots:
     QCOMPARE(reg.ReadInteger(QStringLiteral("Signed")), std::optional<qint32>(-1));
   }
 
-  void MalformedFileStaysWritable()
+  void damagedFileIsKeptAndAFreshOneStarted_data()
   {
-    QDir().mkpath(QFileInfo(FFile).path());
-    QFile file(FFile);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[K]\nA=dword:1\nno equals sign here\n[broken\nB=sz:b\n");
-    file.close();
+    QTest::addColumn<QString>("fixture");
+    QTest::newRow("a stray quote line at the top") << "stray-quote.ini";
+    QTest::newRow("a value with an unclosed quote") << "unterminated-quote.ini";
+    QTest::newRow("a line without = and a section without ]") << "line-without-equals.ini";
+    QTest::newRow("a value running on past its line") << "continued-line.ini";
+    QTest::newRow("bytes that are not UTF-8") << "not-utf8.ini";
+  }
+  // The reader would drop or swallow part of such a file, and the next write would store
+  // what is left. The file is moved aside byte for byte instead, the user is told once
+  // where it went, and the store starts afresh.
+  void damagedFileIsKeptAndAFreshOneStarted()
+  {
+    QFETCH(QString, fixture);
+    const QString file = FDir.filePath(QStringLiteral("damaged/") + fixture);
+    const QByteArray original = Fixture(qPrintable(fixture));
+    QVERIFY(!original.isEmpty());
+    Put(file, original);
+    TMessageCapture boxes;
     {
-      TSettingsRegistry reg(FFile);
+      TSettingsRegistry reg(file);
       QVERIFY(reg.OpenKey(QStringLiteral("\\New"), true));
       QVERIFY(reg.WriteInteger(QStringLiteral("C"), 3));
+      QVERIFY(reg.CloseKey());
     }
+    const QStringList backups = QDir(QFileInfo(file).path()).entryList({fixture + QStringLiteral(".*.bak")});
+    QCOMPARE(backups.size(), 1);
+    const QString backup = QFileInfo(file).dir().filePath(backups[0]);
+    QCOMPARE(Contents(backup), original);
+    QCOMPARE(boxes.Messages().size(), std::size_t(1));
+    QVERIFY(boxes.Messages()[0].Text.contains(file));
+    QVERIFY(boxes.Messages()[0].Text.contains(backup));
+
+    TSettingsRegistry again(file);
+    QVERIFY(again.OpenKey(QStringLiteral("\\New"), false));
+    QCOMPARE(again.ReadInteger(QStringLiteral("C")), std::optional<qint32>(3));
+    QVERIFY(!again.KeyExists(QStringLiteral("\\K")));
+    QCOMPARE(boxes.Messages().size(), std::size_t(1));
+  }
+
+  // A file as the program writes it loads whole, every value in it, and is not moved.
+  void goodFileLoadsWhole()
+  {
+    const QString file = FDir.filePath(QStringLiteral("good/registry.ini"));
+    Put(file, Fixture("good.ini"));
+    TMessageCapture boxes;
+    TSettingsRegistry reg(file);
+    QVERIFY(reg.OpenKey(QStringLiteral("\\Software\\Tamarek\\Ravlen"), false));
+    QCOMPARE(reg.ReadReal(QStringLiteral("SolverFactor")), std::optional<Real>(10000));
+    QCOMPARE(reg.ReadBool(QStringLiteral("ShowAxes")), std::optional<bool>(true));
+    QCOMPARE(reg.GetDataInfo(QStringLiteral("posDoor"))->Size, 44);
+    QCOMPARE(reg.ReadString(QStringLiteral("Note")), std::optional<QString>(QStringLiteral("a, b; \"c\" \\ d")));
+    QVERIFY(reg.OpenKey(QStringLiteral("\\Software\\Software\\Tamarek\\Ravlen"), false));
+    QCOMPARE(reg.ReadReal(QStringLiteral("WDens")), std::optional<Real>(1030));
+    QVERIFY(boxes.Messages().empty());
+    QCOMPARE(QDir(FDir.filePath(QStringLiteral("good"))).entryList(QDir::Files), QStringList{"registry.ini"});
+  }
+
+  // A write killed half way leaves its lock file and, where the file system has no
+  // unnamed temporary files, a copy of the file beside it. Those go at the next start;
+  // other files stay, and so does everything while another write holds the lock.
+  void leftoversOfAKilledWriteGo()
+  {
+    const QString folder = FDir.filePath(QStringLiteral("killed"));
+    const QString file = folder + QStringLiteral("/registry.ini");
+    Put(file, Fixture("good.ini"));
+    Put(file + QStringLiteral(".Ab12Cd"), QByteArray(4096, 'x'));
+    Put(file + QStringLiteral(".keep-me"), "other");
+    Put(file + QStringLiteral(".20240101-000000.bak"), "backup");
+    {
+      QLockFile held(file + QStringLiteral(".lock"));
+      QVERIFY(held.tryLock(0));
+      TSettingsRegistry reg(file);
+      QVERIFY(QFile::exists(file + QStringLiteral(".Ab12Cd")));
+    }
+    // The lock file of a process that no longer runs.
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    Put(file + QStringLiteral(".lock"), QByteArray("999999999\nravlen\n") + host + "\n");
+    TSettingsRegistry reg(file);
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    QCOMPARE(left, (QStringList{"registry.ini", "registry.ini.20240101-000000.bak", "registry.ini.keep-me"}));
+    QVERIFY(reg.OpenKey(QStringLiteral("\\Software\\Tamarek\\Ravlen"), false));
+    QCOMPARE(reg.ReadBool(QStringLiteral("ShowAxes")), std::optional<bool>(true));
+  }
+
+  // The values written in one open key are stored together: the file is replaced once
+  // when the key closes, however many values (and however large) were written.
+  void oneCloseIsOneWrite()
+  {
+    {
+      TSettingsRegistry reg(FFile);
+      QVERIFY(reg.OpenKey(QStringLiteral("\\K"), true));
+      QVERIFY(reg.CloseKey());
+    }
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    QVERIFY(::inotify_add_watch(watch, QFile::encodeName(QFileInfo(FFile).path()).constData(), IN_MOVED_TO | IN_CLOSE_WRITE) >= 0);
+    {
+      TSettingsRegistry reg(FFile);
+      QVERIFY(reg.OpenKey(QStringLiteral("\\K"), false));
+      for (int i = 0; i < 17; ++i)
+        QVERIFY(reg.WriteBinary(QStringLiteral("V%1").arg(i), QByteArray(1000, char(i))));
+      QVERIFY(reg.CloseKey());
+    }
+    int replacements = 0;
+    alignas(inotify_event) char events[16384];
+    for (ssize_t got; (got = ::read(watch, events, sizeof events)) > 0;)
+      for (char* at = events; at < events + got;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(at);
+        if ((event->mask & IN_MOVED_TO) && event->len > 0 && QLatin1String(event->name) == QLatin1String("registry.ini"))
+          ++replacements;
+        at += sizeof(inotify_event) + event->len;
+      }
+    ::close(watch);
+    QCOMPARE(replacements, 1);
     TSettingsRegistry reg(FFile);
     QVERIFY(reg.OpenKey(QStringLiteral("\\K"), false));
-    QCOMPARE(reg.ReadInteger(QStringLiteral("A")), std::optional<qint32>(1));
-    QVERIFY(reg.OpenKey(QStringLiteral("\\New"), false));
-    QCOMPARE(reg.ReadInteger(QStringLiteral("C")), std::optional<qint32>(3));
+    QCOMPARE(reg.ReadBinary(QStringLiteral("V16")), std::optional<QByteArray>(QByteArray(1000, char(16))));
   }
 
   void KeysAreCreatedOpenedAndDeleted()
@@ -200,6 +334,12 @@ private slots:
     TSettingsRegistry reg(blocked);
     QVERIFY(!reg.OpenKey(QStringLiteral("\\K"), true));
     QVERIFY(!reg.KeyExists(QStringLiteral("\\K")));
+    // The root is always there; what is written in it is stored at the close, which fails.
+    QVERIFY(reg.OpenKey(QStringLiteral("\\"), false));
+    QVERIFY(reg.WriteInteger(QStringLiteral("Lost"), 1));
+    QVERIFY(!reg.CloseKey());
+    QVERIFY(!reg.ErrorString().isEmpty());
+    QCOMPARE(reg.StoreName(), blocked);
 
     TSettingsRegistry good(FFile);
     QVERIFY(good.OpenKey(QStringLiteral("\\K"), false));

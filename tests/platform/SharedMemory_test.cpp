@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,6 +77,26 @@ private slots:
     QVERIFY(!old.Unlink());
     QCOMPARE(TPosixSharedMemory().Open(FName), TShmStatus::Ok);
     QVERIFY(takeover.Unlink());
+  }
+
+  // Anyone may make an object of any name; one that another user made is not ours, in
+  // whatever mode, and is never used.
+  void anotherUsersObjectIsForeign()
+  {
+    if (::getuid() != 0)
+      QSKIP("giving an object to another user takes the superuser");
+    constexpr uid_t kStranger = 54321;
+    const int fd = ::shm_open(FName.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::fchmod(fd, 0666), 0);
+    QCOMPARE(::ftruncate(fd, 408), 0);
+    QCOMPARE(::fchown(fd, kStranger, kStranger), 0);
+    ::close(fd);
+    TPosixSharedMemory memory;
+    QCOMPARE(memory.Open(FName), TShmStatus::Foreign);
+    QVERIFY(QString::fromStdString(memory.ErrorString()).contains(QStringLiteral("belongs to user 54321")));
+    QVERIFY(!memory.Map(408));
+    QVERIFY(!memory.Unlink());
   }
 
   void badNameFails()

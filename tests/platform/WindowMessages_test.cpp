@@ -2,14 +2,19 @@
 // another language relies on, checked with plain sockets where the bytes matter.
 #include <QtTest>
 
+#include <QTemporaryDir>
+
 #include <atomic>
 #include <cstring>
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/MessagePort.h"
@@ -24,14 +29,25 @@ constexpr TWindowHandle kNobody = 4000000002u;
 // Longest a raw read waits for a reply, s, so that a fault fails the test instead of
 // hanging it.
 constexpr int kReadTimeoutS = 10;
+// Longest a test waits for the port to hang up on a caller, ms: well past the port's
+// own time-out.
+constexpr int kHangUpWaitMs = 5000;
+// A user id nobody on the test machine has.
+constexpr uid_t kStranger = 54321;
 
-// A raw connection to window's port, or -1.
-int RawConnect(TWindowHandle window)
+sockaddr_un PortAddress(TWindowHandle window)
 {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   const std::string path = MessagePortPath(window);
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  return address;
+}
+
+// A raw connection to window's port, or -1.
+int RawConnect(TWindowHandle window)
+{
+  const sockaddr_un address = PortAddress(window);
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     ::close(fd);
@@ -41,6 +57,25 @@ int RawConnect(TWindowHandle window)
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   return fd;
 }
+
+// Whether the port has hung up on fd: a read finds the end of the stream.
+bool HungUp(int fd)
+{
+  char byte;
+  return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+}
+
+// Sets XDG_RUNTIME_DIR for the life of the scope.
+class TRuntimeFolder {
+public:
+  explicit TRuntimeFolder(const QByteArray& folder) : FSaved(qgetenv("XDG_RUNTIME_DIR")) { qputenv("XDG_RUNTIME_DIR", folder); }
+  ~TRuntimeFolder() { qputenv("XDG_RUNTIME_DIR", FSaved); }
+  TRuntimeFolder(const TRuntimeFolder&) = delete;
+  TRuntimeFolder& operator=(const TRuntimeFolder&) = delete;
+
+private:
+  QByteArray FSaved;
+};
 
 }  // namespace
 
@@ -80,9 +115,11 @@ private slots:
     QTest::addColumn<QByteArray>("runtime");
     QTest::addColumn<bool>("unset");
     QTest::addColumn<QString>("path");
+    // The fall-back folder is the user's own: /tmp is every user's.
+    const QString own = QStringLiteral("/tmp/ravlen-%1/ravlen-hwnd-4294967295").arg(::getuid());
     QTest::newRow("runtime folder") << QByteArray("/run/user/1000") << false << "/run/user/1000/ravlen-hwnd-4294967295";
-    QTest::newRow("empty counts as unset") << QByteArray("") << false << "/tmp/ravlen-hwnd-4294967295";
-    QTest::newRow("unset") << QByteArray() << true << "/tmp/ravlen-hwnd-4294967295";
+    QTest::newRow("empty counts as unset") << QByteArray("") << false << own;
+    QTest::newRow("unset") << QByteArray() << true << own;
   }
   void portPath()
   {
@@ -219,6 +256,154 @@ private slots:
     ::close(pieces);
     QCOMPARE(seen[0].Message, 0xC777u);
     QCOMPARE(seen[0].LParam, std::int64_t(2));
+  }
+
+  // A runtime folder others may enter, or one of another user, is no place for a port: it
+  // does not listen there, and a client does not talk to a socket there.
+  void portFolderMustBeTheUsersAlone_data()
+  {
+    QTest::addColumn<bool>("stranger");
+    QTest::newRow("open to others") << false;
+    QTest::newRow("another user's") << true;
+  }
+  void portFolderMustBeTheUsersAlone()
+  {
+    QFETCH(bool, stranger);
+    if (stranger && ::getuid() != 0)
+      QSKIP("giving a folder to another user takes the superuser");
+    QTemporaryDir dir;
+    TRuntimeFolder runtime(QFile::encodeName(dir.path()));
+    {
+      TMessagePort port;
+      QVERIFY2(port.Listen(kPortHandle), qPrintable(port.ErrorString()));
+    }
+    if (stranger)
+      QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), kStranger, kStranger), 0);
+    else
+      QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    TMessagePort port;
+    QVERIFY(!port.Listen(kPortHandle));
+    QVERIFY(port.ErrorString().contains(dir.path()));
+    // A socket someone made there is not talked to either.
+    const sockaddr_un address = PortAddress(kPortHandle);
+    const int planted = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QCOMPARE(::bind(planted, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    QCOMPARE(::listen(planted, 4), 0);
+    TSocketWindowMessages messages;
+    QVERIFY(!messages.IsWindowServed(kPortHandle));
+    QVERIFY(!messages.PostMessage(kPortHandle, {0xC001, 0, 0}));
+    ::close(planted);
+  }
+
+  // A socket of another user at a port's name is not this user's window, whoever listens
+  // on it; and the port answers no program of another user, even when its socket lets
+  // him in.
+  void otherUsersAreNotTalkedTo()
+  {
+    if (::getuid() != 0)
+      QSKIP("acting as another user takes the superuser");
+    const sockaddr_un address = PortAddress(kNobody);
+    ::unlink(address.sun_path);
+    const int planted = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QCOMPARE(::bind(planted, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    QCOMPARE(::listen(planted, 4), 0);
+    TSocketWindowMessages messages;
+    QVERIFY(messages.IsWindowServed(kNobody));
+    QCOMPARE(::chown(address.sun_path, kStranger, kStranger), 0);
+    QVERIFY(!messages.IsWindowServed(kNobody));
+    QVERIFY(!messages.SendMessage(kNobody, {0xC001, 0, 0}));
+    ::close(planted);
+    ::unlink(address.sun_path);
+
+    TMessagePort port;
+    QVERIFY(port.Listen(kPortHandle));
+    int handled = 0;
+    port.SetHandler([&](const TWindowMessage&) { return ++handled; });
+    const sockaddr_un portAddress = PortAddress(kPortHandle);
+    const QByteArray folder = QFile::encodeName(QString::fromStdString(MessagePortFolder()));
+    QCOMPARE(::chmod(portAddress.sun_path, 0666), 0);
+    QCOMPARE(::chmod(folder.constData(), 0777), 0);
+    const auto closeFolder = qScopeGuard([&] { ::chmod(folder.constData(), 0700); });
+    const pid_t child = ::fork();
+    if (child == 0) {
+      // The stranger sends a whole request and waits for a reply: it must get none.
+      if (::setgid(kStranger) != 0 || ::setuid(kStranger) != 0)
+        ::_exit(2);
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+      if (::connect(fd, reinterpret_cast<const sockaddr*>(&portAddress), sizeof portAddress) != 0)
+        ::_exit(3);
+      const auto request = EncodeMessageRequest({0xC001, 0, 0});
+      const timeval timeout{kReadTimeoutS, 0};
+      ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+      unsigned char reply[8];
+      const bool answered = ::write(fd, request.data(), request.size()) == ssize_t(request.size()) &&
+                            ::read(fd, reply, sizeof reply) == ssize_t(sizeof reply);
+      ::_exit(answered ? 1 : 0);
+    }
+    int status = -1;
+    bool ended = false;
+    QTRY_VERIFY_WITH_TIMEOUT(ended || (ended = ::waitpid(child, &status, WNOHANG) == child), 2 * kReadTimeoutS * 1000);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(handled, 0);
+  }
+
+  // Callers that connect and never finish their request are hung up on after a second,
+  // and no more than a few are kept waiting at a time (the oldest go first); a
+  // well-formed request is served all the while.
+  void unfinishedConnectionsAreDropped()
+  {
+    TMessagePort port;
+    QVERIFY(port.Listen(kPortHandle));
+    port.SetHandler([](const TWindowMessage& m) { return m.WParam; });
+    const int flood = int(TMessagePort::kMaxUnfinished) + 8;
+    std::vector<int> callers;
+    for (int i = 0; i < flood; ++i) {
+      callers.push_back(RawConnect(kPortHandle));
+      QVERIFY(callers.back() >= 0);
+      QTest::qWait(1);  // let the port take each in turn
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(HungUp(callers[7]), kHangUpWaitMs / 5);
+    QVERIFY(!HungUp(callers.back()));
+    std::optional<std::int64_t> reply;
+    std::thread client([&] { reply = TSocketWindowMessages().SendMessage(kPortHandle, {0xC001, 5, 0}); });
+    QTRY_VERIFY_WITH_TIMEOUT(reply.has_value(), kHangUpWaitMs);
+    client.join();
+    QCOMPARE(*reply, std::int64_t(5));
+    // The rest time out.
+    QTRY_VERIFY_WITH_TIMEOUT(HungUp(callers.back()), kHangUpWaitMs);
+    for (int fd : callers)
+      ::close(fd);
+  }
+
+  // When no descriptor is left for a new connection, the server stops listening and
+  // removes its socket; the port listens again once descriptors are free.
+  void portListensAgainAfterAFailedAccept()
+  {
+    TMessagePort port;
+    QVERIFY(port.Listen(kPortHandle));
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = 256;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> spare;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+      spare.push_back(fd);
+    // The caller takes the last descriptor, so the port has none to accept it with.
+    ::close(spare.back());
+    spare.pop_back();
+    const int caller = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    QVERIFY(caller >= 0);
+    const sockaddr_un address = PortAddress(kPortHandle);
+    QCOMPARE(::connect(caller, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!port.IsListening(), kHangUpWaitMs);
+    for (int fd : spare)
+      ::close(fd);
+    ::close(caller);
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(port.IsListening(), kHangUpWaitMs);
+    QVERIFY(TSocketWindowMessages().IsWindowServed(kPortHandle));
   }
 
   // A handler that closes the port (the window closes during a request) must not bring

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/BalanceCli.h"
+#include "tools/CliFormat.h"
 
 namespace {
 
@@ -64,6 +65,9 @@ TEST(BalanceCli, BadInputIsOneLineOnStderrAndStatusTwo)
       {"--solver-factor", "4"},
       {"--attitude", "1,2"},
       {"--attitude", "1,x,3"},
+      {"--attitude", "1e308,0,0"},
+      {"--attitude", "0,1e4000,0"},
+      {"--attitude", "0,0,-1.0000001e15"},
       {"balance", "evaluate"},
       {"solve"},
       {"--json=yes"},
@@ -88,9 +92,57 @@ TEST(BalanceCli, AcceptsTheEdgesOfTheRanges)
       {"evaluate", "--bridle-between", "79.9"}, {"evaluate", "--bridle-between", "0"},
       {"evaluate", "--upper-hole", "3,5"},    {"evaluate", "--tow-hole", "F2d"},
       {"evaluate", "--area", "14.4"},         {"evaluate", "--solver-factor", "5"},
+      {"evaluate", "--attitude", "1e15,-1e15,0"},
   };
   for (const auto& args : cases)
     EXPECT_EQ(RunCli(args).Status, 0) << args[1];
+}
+
+// An argument echoed in a usage error cannot break its line or reach the terminal as a
+// control sequence.
+TEST(BalanceCli, UsageErrorsEchoArgumentsEscaped)
+{
+  struct TCase {
+    std::vector<const char*> Args;
+    const char* Echo;
+  };
+  const TCase cases[] = {
+      {{"--speed", "2\n\x1b[2J"}, "'2\\n\\x1b[2J'"},
+      {{"--bracket", "huge\r\tback\\slash"}, "'huge\\r\\tback\\\\slash'"},
+      {{"--tow-hole", "F\xc2\x9b" "1m\xff\xd0\xa4"}, "'F\\xc2\\x9b1m\\xff\xd0\xa4'"},  // C1 CSI, a stray byte, then Ф
+      {{"--bogus\x07"}, "'--bogus\\x07'"},
+      {{"stray\nword"}, "'stray\\nword'"},
+  };
+  for (const TCase& c : cases) {
+    const TCliRun r = RunCli(c.Args);
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_EQ(r.Err.find('\n'), r.Err.size() - 1) << r.Err;
+    EXPECT_EQ(r.Err.find('\x1b'), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find(c.Echo), std::string::npos) << r.Err;
+  }
+}
+
+// JSON carries no number a double cannot hold; table columns never run together, however
+// large a number.
+TEST(BalanceCli, NumbersStayReadable)
+{
+  EXPECT_EQ(JsonNumber(1e4000L), "null");
+  EXPECT_EQ(JsonNumber(-1e309L), "null");
+  EXPECT_EQ(JsonNumber(1e-4000L), "0");
+  EXPECT_EQ(JsonNumber(-1e-4000L), "-0");
+  EXPECT_EQ(JsonNumber(1.5e308L), "1.5e+308");
+  // 24 columns of label, then 14 to a cell, each cell beginning with a blank.
+  const std::string row = Row("Attitude, deg", {1e15L, -1e300L, -12.5L}, 6);
+  EXPECT_EQ(row, "  Attitude, deg           1.000000e+15 -1.00000e+300    -12.500000\n");
+
+  const TCliRun r = RunCli({"evaluate", "--attitude", "1e15,-1e15,7"});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  const std::size_t at = r.Out.find("Attitude, deg");
+  std::istringstream cells(r.Out.substr(at + 13, r.Out.find('\n', at) - at - 13));
+  std::vector<double> values;
+  for (double v; cells >> v;)
+    values.push_back(v);
+  EXPECT_EQ(values, (std::vector<double>{1e15, -1e15, 7}));
 }
 
 TEST(BalanceCli, HelpGoesToStdout)
@@ -98,6 +150,7 @@ TEST(BalanceCli, HelpGoesToStdout)
   const TCliRun r = RunCli({"--help"});
   EXPECT_EQ(r.Status, 0);
   EXPECT_NE(r.Out.find("Usage: ravlen-balance"), std::string::npos);
+  EXPECT_NE(r.Out.find("--attitude X,Y,Z    start attitude, degrees, each -1e15..1e15"), std::string::npos);
   EXPECT_TRUE(r.Err.empty());
 }
 
