@@ -40,6 +40,7 @@ bench: build
 	@$(BUILD)/bench/statics_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 	@if [ -x $(BUILD)/bench/link_bench ]; then $(BUILD)/bench/link_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true; fi
 	@if [ -x $(BUILD)/bench/window_bench ]; then $(BUILD)/bench/window_bench 2>/dev/null; fi
+	@if [ -x $(BUILD)/bench/view_bench ]; then xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/bench/view_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true 2>/dev/null; fi
 	@tools/count-instructions.sh $(BUILD)/bench/evaluate_count
 
 install: build

@@ -22,6 +22,7 @@
 #include "controls/EditF.h"
 #include "controls/Pos.h"
 #include "dialogs/InputEdit.h"
+#include "view/NullDoorView.h"
 
 namespace {
 
@@ -32,7 +33,6 @@ constexpr int kWindowFontPixels = 11;
 // The client area of the window's designed bounds, 851 by 592 with the frame of a
 // desktop of 4-pixel borders and a 19-pixel caption.
 constexpr QSize kDesignedClient(843, 565);
-const QColor kViewBackground(255, 251, 240);  // cream
 
 struct TEditDef {
   const char* Name;
@@ -109,18 +109,14 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   CreatePanel();
   CreateCommands();
 
-  GLSceneViewer1 = new QWidget(this);
-  GLSceneViewer1->setObjectName(QStringLiteral("GLSceneViewer1"));
-  GLSceneViewer1->setAutoFillBackground(true);
-  QPalette palette = GLSceneViewer1->palette();
-  palette.setColor(QPalette::Window, kViewBackground);
-  GLSceneViewer1->setPalette(palette);
+  FView = std::make_shared<TNullDoorView>();
+  GLSceneViewer1 = FView->Widget();
   auto* central = new QWidget(this);
-  auto* layout = new QHBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(GLSceneViewer1, 1);
-  layout->addWidget(PanelArea());
+  FViewLayout = new QHBoxLayout(central);
+  FViewLayout->setContentsMargins(0, 0, 0, 0);
+  FViewLayout->setSpacing(0);
+  FViewLayout->addWidget(GLSceneViewer1, 1);
+  FViewLayout->addWidget(PanelArea());
   setCentralWidget(central);
 
   Pos1 = new TPos(this);
@@ -156,7 +152,18 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
 
 TFDoor::~TFDoor() = default;
 
-void TFDoor::SetCollaborators(TDoorCollaborators collaborators) { FCollaborators = std::move(collaborators); }
+void TFDoor::SetCollaborators(TDoorCollaborators collaborators)
+{
+  FCollaborators = std::move(collaborators);
+  if (FCollaborators.View && FCollaborators.View != FView) {
+    // The new view takes the old one's place beside the panel.
+    QWidget* widget = FCollaborators.View->Widget();
+    delete FViewLayout->replaceWidget(GLSceneViewer1, widget);
+    FViewLayout->setStretchFactor(widget, 1);
+    FView = FCollaborators.View;  // the old view goes, and its widget with it
+    GLSceneViewer1 = widget;
+  }
+}
 
 void TFDoor::CreatePanel()
 {
@@ -349,10 +356,9 @@ void TFDoor::showEvent(QShowEvent* event)
 
 void TFDoor::FormShow()
 {
-  FLastShowTime = std::chrono::steady_clock::now();
+  FView->RestartClock();
   resize(width() - 1, height());  // lets the bars lay themselves out again
-  for (int number = 1; number <= 3; ++number)
-    FCursors[number] = ViewCursor(number);
+  FView->LoadCursors();
   BuildModel();
   if (QAction* perspective = Command(TDoorCommand::ShowPerspective); !perspective->isChecked())
     perspective->trigger();

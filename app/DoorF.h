@@ -3,13 +3,10 @@
 // view area and the placement store, and runs the evaluation cycle every input ends in.
 #pragma once
 
-#include <QCursor>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
-
-#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -18,10 +15,12 @@
 #include "mechanics/DoorDisplay.h"
 #include "mechanics/DoorModel.h"
 #include "mechanics/DoorSolver.h"
+#include "view/DoorView.h"
 
 class QAction;
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QScrollArea;
 class TAskAny;
@@ -55,6 +54,8 @@ struct TDoorCollaborators {
   TEditF* WarpAngleOnSide = nullptr;
   TEditF* BridleAngleOnPlan = nullptr;
   TEditF* BridleAngleOnSide = nullptr;
+  // The 3D view; without one the window shows a null view (a cream panel).
+  std::shared_ptr<TDoorView> View;
 };
 
 class TFDoor : public QMainWindow, private TBalanceHost {
@@ -91,9 +92,10 @@ public:
   // The command of that id.
   QAction* Command(TDoorCommand id) const { return FCommands[std::size_t(id)]; }
   TCommandBars& Bars() { return *FBars; }
-  const TScenePoses& ScenePoses() const { return FScenePoses; }
-  Real GridXZ() const { return FGridXZ; }
-  Real GridXY() const { return FGridXY; }
+  TDoorView& View() { return *FView; }
+  const TScenePoses& ScenePoses() const { return FView->Poses(); }
+  Real GridXZ() const { return FView->GridXZ(); }
+  Real GridXY() const { return FView->GridXY(); }
   bool Balancing() const { return FBalancing; }
   QString CustomizationPath() const { return FCustomizationPath; }
   QString BandFileName() const { return FBandFileName; }
@@ -160,6 +162,7 @@ private:
   void ResetToolBarsExecute();
   void Area_045Execute(int tag);
   void Ballast1Execute(int tag);
+  void ViewSwitchExecute(TViewSwitch which, const QAction& command);
   void BracketSmallExecute();
   void GraphExecute();
   void Action1Execute();
@@ -172,6 +175,8 @@ private:
 
   TDoorModel FModel;
   TDoorCollaborators FCollaborators;
+  std::shared_ptr<TDoorView> FView;
+  QHBoxLayout* FViewLayout = nullptr;
   std::function<void(const TSolveResult&)> FBalanceListener;
   std::unique_ptr<TDoorConnect> FDoorConnect;
   std::array<QAction*, kDoorCommandCount> FCommands{};  // by id
@@ -189,10 +194,4 @@ private:
   QString FCustomizationPath;
   QString FBandFileName;
   bool FBarFolderIsPrivate = false;  // the bar files live in this user's folder under the temporary folder
-  std::chrono::steady_clock::time_point FLastShowTime;
-  std::chrono::steady_clock::time_point FShowTime;
-  Real FGridXZ = 0;
-  Real FGridXY = 0;
-  TScenePoses FScenePoses;
-  std::array<QCursor, 4> FCursors;  // 1 orbit, 2 roll, 3 zoom of the 3D view
 };

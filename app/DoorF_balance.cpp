@@ -58,17 +58,10 @@ void TFDoor::EvaluationCycle()
 
 void TFDoor::ShowResults()
 {
-  // The water scrolls past the door by the time since the last refresh.
-  FShowTime = std::chrono::steady_clock::now();
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(FShowTime - FLastShowTime);
-  FLastShowTime = FShowTime;
-  const Real dt = ElapsedSeconds(elapsed.count());
-  const Real speed = TrawlSpeed->Val();
-  FGridXZ = ScrollGridX(FGridXZ, dt, speed);
-  FGridXY = ScrollGridX(FGridXY, dt, speed);
-
+  // The view moves its objects (and the water past the door) and repaints.
   const TDoorResults& results = FModel.Results();
-  FScenePoses = ComputeScenePoses(FModel, {AngleX->Val(), AngleY->Val(), AngleZ->Val()}, ForceScale->Val());
+  FView->ShowResults(ComputeScenePoses(FModel, {AngleX->Val(), AngleY->Val(), AngleZ->Val()}, ForceScale->Val()),
+                     TrawlSpeed->Val());
 
   const TReadouts readouts = ComputeReadouts(results);
   AngleAttack->SetValue(readouts.AngleAttack);
@@ -91,7 +84,7 @@ void TFDoor::BalanceActExecute()
     TBusyCursor busy;
     const bool outerRun = !FBalancing;
     FBalancing = true;
-    FLastShowTime = std::chrono::steady_clock::now();
+    FView->RestartClock();
     // Every 100 iterations the window answers: repaints, commands, link requests.
     result = SolveBalance(FModel, [this](int) { KeepLive(); });
     // Whoever started the run, its results go to the balance link.
@@ -119,7 +112,7 @@ void TFDoor::AnimateExecute()
 {
   CommitEntries();
   QAction* animate = Command(TDoorCommand::Animate);
-  FLastShowTime = std::chrono::steady_clock::now();
+  FView->RestartClock();
   // Runs at least one step: executing Animate to stop it steps the door once more.
   do {
     Txyz moment = FModel.EvaluateDoor(FModel.Attitude());
@@ -173,7 +166,11 @@ void TFDoor::ResetModelExecute()
 void TFDoor::BuildModel()
 {
   FModel.BuildModel();
+  const TDoorVariant& variant = FModel.Variant();
+  FView->BuildModel({variant.FDoorScale, kBracketTags[static_cast<std::size_t>(variant.Bracket)], variant.FBallastCount});
+  // The evaluation places every marker, mesh and line; the water starts again at X = 0.
   AngleXInput();
+  FView->ResetGrids();
 }
 
 void TFDoor::Area_045Execute(int tag)
@@ -189,8 +186,11 @@ void TFDoor::Ballast1Execute(int tag)
 {
   CommitEntries();
   FModel.SetBallastCount(tag);
+  FView->SetBallastCount(tag);
   EvaluationCycle();
 }
+
+void TFDoor::ViewSwitchExecute(TViewSwitch which, const QAction& command) { FView->SetSwitch(which, command.isChecked()); }
 
 void TFDoor::BracketSmallExecute()
 {

@@ -185,22 +185,21 @@ void TFDoor::ExecuteCommand(TDoorCommand id, const QAction& command)
     case C::BracketMedium:
     case C::BracketLarge: return BracketSmallExecute();
     case C::Action2: return Action2Execute();
-    // The camera stations and the view switches act on the 3D view; until it exists they
-    // only keep their check marks, which the settings save and restore.
+    case C::ShowPerspective: return ViewSwitchExecute(TViewSwitch::ShowPerspective, command);
+    case C::Transparent: return ViewSwitchExecute(TViewSwitch::Transparent, command);
+    case C::ShowAxes: return ViewSwitchExecute(TViewSwitch::ShowAxes, command);
+    case C::ShowGridXY: return ViewSwitchExecute(TViewSwitch::ShowGridXY, command);
+    case C::ShowGridXZ: return ViewSwitchExecute(TViewSwitch::ShowGridXZ, command);
+    case C::HideHull: return ViewSwitchExecute(TViewSwitch::HideHull, command);
+    case C::HideBracket: return ViewSwitchExecute(TViewSwitch::HideBracket, command);
+    // The camera stations are still to come; until then they do nothing.
     case C::ResetCamera:
     case C::ShowPlan:
     case C::ShowFront:
     case C::ShowSide:
     case C::ShowIso:
     case C::ShowBack:
-    case C::ShowBracket:
-    case C::ShowPerspective:
-    case C::Transparent:
-    case C::ShowAxes:
-    case C::ShowGridXY:
-    case C::ShowGridXZ:
-    case C::HideHull:
-    case C::HideBracket: return;
+    case C::ShowBracket: return;
   }
 }
 

@@ -13,12 +13,15 @@
 #include "TestHooks.h"
 #include "app/Conditions.h"
 #include "app/GraphConnect.h"
+#include "assets/Meshes.h"
 #include "controls/ToolsText.h"
 #include "dialogs/Askanyth.h"
 #include "dialogs/Envir.h"
 #include "dialogs/GraphWinF.h"
 #include "dialogs/WrpBrdAtt.h"
 #include "platform/MessageBox.h"
+#include "view/GLDoorView.h"
+#include "view/NullDoorView.h"
 
 namespace {
 
@@ -53,6 +56,13 @@ int main(int argc, char** argv)
   // Before any window, so that a signal never ends the run without the close.
   TSignalClose signalClose;
   TTestHooks testHooks;
+  // Without OpenGL (a display that has none) the window still balances; it says why it
+  // shows no door.
+  std::shared_ptr<TDoorView> view;
+  if (TSceneViewer::Supported())
+    view = std::make_shared<TGLDoorView>(MeshResource);
+  else
+    view = std::make_shared<TNullDoorView>(QStringLiteral("The 3D view needs OpenGL, which this display does not offer."));
   TFDoor door;
   TEnvironment environment;
   TAskAny askAny;
@@ -61,6 +71,7 @@ int main(int argc, char** argv)
   graph->SetErrorReporter([](const QString& text) { ShowMessage(TMessageKind::Error, text); });
 
   TDoorCollaborators collaborators;
+  collaborators.View = view;
   collaborators.AskAny = &askAny;
   ConnectConditions(collaborators, environment, wrpBrdAttack);
   ConnectGraph(collaborators, door, *graph);

@@ -95,6 +95,9 @@ TScenePoses ComputeScenePoses(const TDoorModel& model, const Txyz& angleEditsDeg
   p.BracketPosition = ToSingle(MidPoint(p.PairCubes[pairUpper], p.PairCubes[pairUpper + 1]));
   const TxyzSingle& f0 = p.TowCubes[static_cast<int>(TTowHole::F0)];
   p.BracketRollDeg = BracketRollAngle(ToReal(f0) - ToReal(p.BracketPosition), p.MeshUp);
+  // A towing hole lies at X along the bracket direction and Z up the pair axis: the
+  // mesh's Y axis runs along that direction.
+  p.BracketUp = r.FBracketDir;
 
   const TxyzSingle towCube = p.TowCubes[static_cast<int>(model.TowHole())];
   p.Warp = {towCube, ToSingle(ToReal(towCube) + r.FWarpDir * (BracketReach * s / 2))};

@@ -60,6 +60,10 @@ struct TScenePoses {
   Txyz MeshDirection;                             // their direction vector after turning
   TxyzSingle BracketPosition;
   Real BracketRollDeg = 0;
+  // The bracket mesh's up vector once hinged: square to the pair axis (MeshDirection), its
+  // opposite pointing from BracketPosition to the F0 hole. With MeshDirection it turns the
+  // bracket exactly as its towing holes are turned.
+  Txyz BracketUp;
   std::array<TxyzSingle, kMaxBallast> BallastPositions;
   int BallastCount = 0;
 

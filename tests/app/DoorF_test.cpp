@@ -45,6 +45,7 @@
 #include "dialogs/Sc_pic.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
+#include "view/NullDoorView.h"
 
 namespace {
 
@@ -881,6 +882,71 @@ private slots:
     QCOMPARE(double(door.Model().SolverFactor()), 50.0);
     // The prompt wears an icon of its own.
     QCOMPARE(icon, WindowIcon(TWindowIconKind::ValuePrompt).pixmap(32).toImage());
+  }
+
+  void viewSwitchesReachTheView_data()
+  {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("which");
+    QTest::addColumn<bool>("checkedAtStart");
+    QTest::newRow("axes") << "ShowAxes" << int(TViewSwitch::ShowAxes) << true;
+    QTest::newRow("grid X0Y") << "ShowGridXY" << int(TViewSwitch::ShowGridXY) << false;
+    QTest::newRow("grid X0Z") << "ShowGridXZ" << int(TViewSwitch::ShowGridXZ) << false;
+    QTest::newRow("hull") << "HideHull" << int(TViewSwitch::HideHull) << false;
+    QTest::newRow("bracket") << "HideBracket" << int(TViewSwitch::HideBracket) << false;
+    QTest::newRow("transparent") << "Transparent" << int(TViewSwitch::Transparent) << false;
+    QTest::newRow("perspective") << "ShowPerspective" << int(TViewSwitch::ShowPerspective) << true;
+  }
+  void viewSwitchesReachTheView()
+  {
+    QFETCH(QString, command);
+    QFETCH(int, which);
+    QFETCH(bool, checkedAtStart);
+    TSandbox sandbox;
+    TFDoor door;
+    auto view = std::make_shared<TNullDoorView>();
+    TDoorCollaborators collaborators;
+    collaborators.View = view;
+    door.SetCollaborators(collaborators);
+    QCOMPARE(door.GLSceneViewer1, view->Widget());
+    door.show();
+    const auto kind = static_cast<TViewSwitch>(which);
+    QCOMPARE(view->Switch(kind), checkedAtStart);  // the start-up applies every switch
+    door.Commands().Find(command)->trigger();
+    QCOMPARE(view->Switch(kind), !checkedAtStart);
+    QCOMPARE(door.Commands().Find(command)->isChecked(), !checkedAtStart);
+  }
+
+  void buildingTheModelRebuildsTheScene()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    auto view = std::make_shared<TNullDoorView>();
+    TDoorCollaborators collaborators;
+    collaborators.View = view;
+    door.SetCollaborators(collaborators);
+    door.show();
+    QCOMPARE(view->Variant().BracketMesh, 1311);
+    QCOMPARE(view->Variant().BallastCount, 3);
+    QCOMPARE(double(view->Variant().DoorScale), 5.0);
+
+    MenuItem(door, "BracketSmall")->trigger();
+    QCOMPARE(view->Variant().BracketMesh, 1301);
+    MenuItem(door, "Ballast5")->trigger();
+    QCOMPARE(view->Variant().BallastCount, 5);
+    // The water has moved on since the first showing; a rebuild puts the grids back.
+    QTest::qWait(100);
+    door.AngleXInput();
+    QVERIFY(door.GridXZ() > 0.15);
+    MenuItem(door, "Area_045")->trigger();
+    // 4.5 m^2 at 0.4155973991 m^2 per unit door: scale sqrt(4.5 / 0.4155973991).
+    QVERIFY(std::abs(double(view->Variant().DoorScale) - 3.2905602445) < 1e-9);
+    QCOMPARE(view->Variant().BallastCount, 5);
+    QCOMPARE(view->Variant().BracketMesh, 1301);
+    QVERIFY(door.GridXZ() < 0.05);  // back at 0, then the area's two refreshes
+    // The window's poses are the view's.
+    QCOMPARE(&door.ScenePoses(), &view->Poses());
+    QCOMPARE(door.ScenePoses().BallastCount, 5);
   }
 
 private:

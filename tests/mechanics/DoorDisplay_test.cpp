@@ -85,6 +85,27 @@ TEST(DoorDisplay, BridlesKeepTheirLengthTheWarpGrowsWithTheDoor)
   EXPECT_NEAR(Length(pl.Warp), BracketReach * large.DoorScale() / 2, 1e-6L);
 }
 
+TEST(DoorDisplay, HingedBracketPointsItsHolesAtTheTowingHoles)
+{
+  TDoorModel model;
+  model.SelectPair(TBracketPair::Pair3);
+  model.Inputs().WarpAngleOnPlan = 0.2L;
+  const Txyz degrees{12, -7, 25};
+  model.SetAttitude(degrees * kDegToRad);
+  model.EvaluateDoor(model.Attitude());
+  const TScenePoses p = ComputeScenePoses(model, degrees, 15000);
+  const Txyz up = p.BracketUp, axis = p.MeshDirection;
+  EXPECT_NEAR(up.X * axis.X + up.Y * axis.Y + up.Z * axis.Z, 0, 1e-12L);  // hinged on the pair axis
+  // The medium bracket's F1u hole: 70 mm along the bracket, 22 mm up the axis (unit door).
+  const Real s = model.DoorScale();
+  const Txyz f1u = ToReal(p.BracketPosition) + up * (-0.07L * s) + axis * (0.022L * s);
+  ExpectNear(p.TowCubes[static_cast<int>(TTowHole::F1u)], f1u, 1e-6L);
+  // The same turn as the roll angle: from the turned up vector by -roll about the axis.
+  const Txyz u0 = p.MeshUp;
+  const Real cosine = u0.X * up.X + u0.Y * up.Y + u0.Z * up.Z;
+  EXPECT_NEAR(std::acos(cosine) / kDegToRad, -p.BracketRollDeg, 1e-6L);
+}
+
 TEST(DoorDisplay, BracketRollNeverAboveZero)
 {
   struct Case {

@@ -1,0 +1,108 @@
+// view_screens FOLDER: starts the main window with its real 3D view (under a display
+// with OpenGL, such as xvfb-run -a), and saves it as PNG files in FOLDER at start-up and
+// after area, bracket, ballast, transparency and grid commands, each with the read-outs,
+// so that the door, its markers, lines and arrows can be looked at. It is no test.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QtTest/QTest>
+
+#include "app/CommandTable.h"
+#include "app/DoorF.h"
+#include "assets/Meshes.h"
+#include "controls/EditF.h"
+#include "view/GLDoorView.h"
+
+int main(int argc, char** argv)
+{
+  const QTemporaryDir settings;
+  qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+  qputenv("RAVLEN_LINK_BLOCK", "/ravlen-view-screens");
+  QApplication application(argc, argv);
+  if (argc < 2) {
+    QTextStream(stderr) << "usage: view_screens FOLDER\n";
+    return 2;
+  }
+  const QDir folder(QString::fromLocal8Bit(argv[1]));
+  QDir().mkpath(folder.path());
+  QDir::setCurrent(settings.path());
+  if (!TSceneViewer::Supported()) {
+    QTextStream(stderr) << "view_screens: this display has no OpenGL\n";
+    return 1;
+  }
+
+  TFDoor door;
+  TDoorCollaborators collaborators;
+  collaborators.View = std::make_shared<TGLDoorView>(MeshResource);
+  door.SetCollaborators(collaborators);
+  door.show();
+  if (!QTest::qWaitForWindowExposed(&door))
+    return 1;
+  QTextStream out(stdout);
+  const auto shoot = [&](const QString& name) {
+    QTest::qWait(200);
+    const QString file = folder.filePath(name + QStringLiteral(".png"));
+    door.grab().save(file);
+    out << file << "  attack " << door.AngleAttack->text() << "  forces " << door.ResResistance->text() << " "
+        << door.ResSpreading->text() << " " << door.ResVertical->text() << "  moments " << door.MomX->text() << " "
+        << door.MomY->text() << " " << door.MomZ->text() << "\n";
+  };
+  const auto run = [&](const char* command) { door.Commands().Execute(QString::fromLatin1(command)); };
+  // A command of a radio group is checked first, as the menu does.
+  const auto choose = [&](const char* command) {
+    TCommandTable::SetChecked(door.Commands().Find(QString::fromLatin1(command)), true);
+    run(command);
+  };
+
+  shoot(QStringLiteral("1-start"));
+  door.AngleX->SetValue(10);
+  door.AngleY->SetValue(-5);
+  door.AngleZ->SetValue(30);
+  door.AngleXInput();
+  shoot(QStringLiteral("2-turned"));
+  run("BalanceAct");
+  shoot(QStringLiteral("3-balanced"));
+  choose("Area_045");
+  shoot(QStringLiteral("4-area-4.5"));
+  choose("Area_144");
+  shoot(QStringLiteral("5-area-14.4"));
+  choose("Area_104");
+  choose("BracketLarge");
+  shoot(QStringLiteral("6-bracket-large"));
+  choose("BracketSmall");
+  choose("Ballast6");
+  shoot(QStringLiteral("7-bracket-small-ballast-6"));
+  run("Transparent");
+  shoot(QStringLiteral("8-transparent"));
+  run("Transparent");
+  run("ShowGridXY");
+  run("ShowGridXZ");
+  shoot(QStringLiteral("9-grids"));
+  run("ShowPerspective");
+  shoot(QStringLiteral("10-orthogonal"));
+  run("ShowGridXY");
+  run("ShowGridXZ");
+  // Two stations of the camera, turned and balanced, to see the door in the round.
+  door.AngleX->SetValue(10);
+  door.AngleY->SetValue(-5);
+  door.AngleZ->SetValue(30);
+  door.AngleXInput();
+  door.View().SetCameraStation({{-10, -10, 10}, {1, 0, 0}, {0, 0, 1}});
+  shoot(QStringLiteral("11-iso-turned"));
+  run("ShowPerspective");
+  door.View().SetCameraStation({{-3, -3, 3}, {1, 0, 0}, {0, 0, 1}});
+  shoot(QStringLiteral("12-bracket-station"));
+  // Close up, from the side: the towing holes face the eye, their markers in them.
+  run("ResetModel");
+  door.View().SetCameraStation({{0, -10, 0}, {1, 0, 0}, {0, 0, 1}});
+  door.View().SetFocalLength(800);
+  shoot(QStringLiteral("13-bracket-close-up"));
+  door.View().SetCameraStation({{0, -10, 1.5f}, {1, 0, 0}, {0, 0, 1}});
+  door.View().SetFocalLength(100);
+  run("HideHull");
+  shoot(QStringLiteral("14-hull-hidden"));
+  door.close();
+  door.FinishRun();
+  return 0;
+}
