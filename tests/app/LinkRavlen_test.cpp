@@ -1,6 +1,6 @@
 // The balance link against the real program. ravlen runs offscreen with its test hooks:
 // its message boxes and its state (when it is ready, and after every balance run the
-// angle and trawl edits) go to files, and SIGTERM closes its window as the close box
+// angle and trawl edits) go to files; SIGTERM closes its window as the close box
 // does. ravlen-link, a plain-C client and the test itself drive it; ravlen-balance,
 // started from the attitude the window had, says what every number must be. Every
 // program started has a working directory and settings of its own.
