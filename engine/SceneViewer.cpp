@@ -2,6 +2,7 @@
 #include "SceneViewer.h"
 
 #include <QMouseEvent>
+#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QPainter>
 
@@ -18,6 +19,12 @@ constexpr int kPickSize = 3;  // pixels on each side of the square searched by P
 
 bool TSceneViewer::Supported()
 {
+  // The offscreen, minimal and VNC platforms can hand out a GL context through a display
+  // they find, yet cannot compose an OpenGL widget into a window: the first flush crashes.
+  static const QStringList kWithoutGLWidgets = {QStringLiteral("offscreen"), QStringLiteral("minimal"),
+                                                QStringLiteral("vnc")};
+  if (kWithoutGLWidgets.contains(QGuiApplication::platformName()))
+    return false;
   QOpenGLContext probe;
   return probe.create();
 }

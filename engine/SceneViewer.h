@@ -20,8 +20,9 @@ class TSceneObject;
 class TSceneViewer : public QOpenGLWidget {
   Q_OBJECT
 public:
-  // Whether this display can give the viewer an OpenGL context at all (the offscreen
-  // platform, for one, cannot): without, make no viewer.
+  // Whether this platform can show the viewer: a display with OpenGL, on a platform that
+  // composes OpenGL widgets into windows (offscreen, minimal and VNC do not). Without,
+  // make no viewer.
   static bool Supported();
   // The scene must outlive the viewer.
   explicit TSceneViewer(TScene& scene, QWidget* parent = nullptr);
