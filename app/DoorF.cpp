@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "CommandBars.h"
@@ -103,7 +104,6 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   QFont windowFont = font();
   windowFont.setPixelSize(kWindowFontPixels);
   setFont(windowFont);
-  resize(kDesignedClient);
   move(125, 42);
 
   CreatePanel();
@@ -118,6 +118,11 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   FViewLayout->addWidget(GLSceneViewer1, 1);
   FViewLayout->addWidget(PanelArea());
   setCentralWidget(central);
+  WatchViewMouse();
+  // The status bar names the marker under the pointer; the window grows by its height so
+  // that the panel and the view keep their designed sizes.
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+  resize(kDesignedClient + QSize(0, statusBar()->sizeHint().height()));
 
   Pos1 = new TPos(this);
   Pos1->setObjectName(QStringLiteral("Pos1"));
@@ -162,6 +167,7 @@ void TFDoor::SetCollaborators(TDoorCollaborators collaborators)
     FViewLayout->setStretchFactor(widget, 1);
     FView = FCollaborators.View;  // the old view goes, and its widget with it
     GLSceneViewer1 = widget;
+    WatchViewMouse();
   }
 }
 
@@ -329,8 +335,16 @@ void TFDoor::CommitEntries()
       edit->AcceptInput();
 }
 
+void TFDoor::WatchViewMouse()
+{
+  GLSceneViewer1->setMouseTracking(true);  // the hover highlight needs moves without a button
+  GLSceneViewer1->installEventFilter(this);
+}
+
 bool TFDoor::eventFilter(QObject* watched, QEvent* event)
 {
+  if (watched == GLSceneViewer1 && ViewMouseEvent(event))
+    return true;
   if (FPanelArea && watched == FPanelArea->verticalScrollBar() &&
       (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
     const int bar = event->type() == QEvent::Show ? FPanelArea->verticalScrollBar()->sizeHint().width() : 0;
