@@ -376,6 +376,19 @@ private slots:
     w.Move(t);
     QCOMPARE(w.Emission(tow), kWhite);
     QCOMPARE(w.Door->statusBar()->currentMessage(), QStringLiteral("Towing hole F1u"));
+
+    // Over something that is no marker, such as a ballast piece: building the model makes
+    // the pieces anew, and the pointer is then over nothing the window knows of.
+    w.Run("HideHull");
+    w.WaitForFrame();
+    const QPoint hull = w.Door->GLSceneViewer1->rect().center() + QPoint(40, 0);
+    w.Move(hull);
+    QCOMPARE(w.Door->HoverObject().Kind, K::Other);
+    QCOMPARE(w.Door->statusBar()->currentMessage(), QString());
+    QAction* small = w.Door->Commands().Find(QStringLiteral("BracketSmall"));
+    TCommandTable::SetChecked(small, true);  // as the menu checks it
+    small->trigger();
+    QCOMPARE(w.Door->HoverObject(), TViewPick{});
   }
 
   // The right button zooms: in perspective the eye's distance shrinks by dy / H in one
