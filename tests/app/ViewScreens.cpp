@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest/QTest>
@@ -46,7 +48,15 @@ int main(int argc, char** argv)
   const auto shoot = [&](const QString& name) {
     QTest::qWait(200);
     const QString file = folder.filePath(name + QStringLiteral(".png"));
-    door.grab().save(file);
+    // A grab of the window leaves out what is painted over the 3D scene (the guide
+    // circle of a drag): the viewer's own frame goes on top.
+    QPixmap shot = door.grab();
+    {
+      QPainter painter(&shot);
+      painter.drawImage(QRect(view->Viewer().mapTo(&door, QPoint(0, 0)), view->Viewer().size()),
+                        view->Viewer().grabFramebuffer());
+    }
+    shot.save(file);
     out << file << "  attack " << door.AngleAttack->text() << "  forces " << door.ResResistance->text() << " "
         << door.ResSpreading->text() << " " << door.ResVertical->text() << "  moments " << door.MomX->text() << " "
         << door.MomY->text() << " " << door.MomZ->text() << "\n";
