@@ -377,6 +377,12 @@ private slots:
     QCOMPARE(w.Emission(tow), kWhite);
     QCOMPARE(w.Door->statusBar()->currentMessage(), QStringLiteral("Towing hole F1u"));
 
+    // Out of the view the marker is no longer under the pointer.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(w.Viewer(), &leave);
+    QCOMPARE(w.Emission(tow), kBlack);
+    QCOMPARE(w.Door->statusBar()->currentMessage(), QString());
+
     // Over something that is no marker, such as a ballast piece: building the model makes
     // the pieces anew, and the pointer is then over nothing the window knows of.
     w.Run("HideHull");
