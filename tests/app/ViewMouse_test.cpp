@@ -435,8 +435,8 @@ private slots:
     QVERIFY(std::abs(w.Camera().FocalLength() - 15 / 0.9) < 1e-4);
   }
 
-  // The view answers while a balance run keeps the window live: a drag that arrives
-  // mid-run orbits the camera before the run ends.
+  // The view answers while a balance run or the animation keeps the window live: a drag
+  // that arrives mid-run orbits the camera before the run ends.
   void viewWorksDuringABalanceRun()
   {
     TWindow w;
@@ -454,6 +454,23 @@ private slots:
     w.Door->AngleZ->SetValue(40);
     w.Door->AngleXInput();
     w.Run("BalanceAct");
+    QVERIFY(Near(duringRun, QVector3D(0, -10 * std::cos(kPi / 6), 10 * std::sin(kPi / 6))));
+
+    // Likewise while the door is animated: the animation runs until it is switched off,
+    // and the drag and the switch both come in while it runs.
+    w.Run("ShowSide");
+    QAction* animate = w.Door->Command(TDoorCommand::Animate);
+    QTimer::singleShot(0, w.Door.get(), [&] {
+      w.Press(Qt::LeftButton, start);
+      w.Move(start - QPoint(0, 30));
+      w.Release(Qt::LeftButton, start - QPoint(0, 30));
+      duringRun = w.Camera().Position();
+    });
+    QTimer::singleShot(200, w.Door.get(), [animate] { TCommandTable::SetChecked(animate, false); });
+    duringRun = {};
+    w.Door->AngleZ->SetValue(40);
+    w.Door->AngleXInput();
+    w.Run("Animate");
     QVERIFY(Near(duringRun, QVector3D(0, -10 * std::cos(kPi / 6), 10 * std::sin(kPi / 6))));
   }
 };
