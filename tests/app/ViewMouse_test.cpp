@@ -437,7 +437,7 @@ private slots:
 
   // The view answers while a balance run or the animation keeps the window live: a drag
   // that arrives mid-run orbits the camera before the run ends.
-  void viewWorksDuringABalanceRun()
+  void viewWorksDuringBalanceRunsAndTheAnimation()
   {
     TWindow w;
     QVERIFY(w.Shown);
