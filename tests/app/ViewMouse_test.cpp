@@ -75,6 +75,8 @@ public:
     FButtons &= ~Qt::MouseButtons(button);
     Send(QEvent::MouseButtonRelease, button, p, keys);
   }
+  // The buttons come up where the view does not see it.
+  void LoseRelease() { FButtons = Qt::NoButton; }
   void Wheel(int angleDelta)
   {
     const QPointF p(W() / 2.0, H() / 2.0);
@@ -268,6 +270,40 @@ private slots:
     QCOMPARE(w.Door->PickedCube(), TViewPick{});
     w.Release(Qt::LeftButton, p);
     w.Release(Qt::RightButton, p);
+    QCOMPARE(w.Door->Model().UpperHoleIndex(), 0);
+  }
+
+  // A release the view never saw (a window opened mid-drag) ends the drag at the next
+  // move: arrow cursor, no circle, the view no longer turns, and a grabbed marker is let
+  // go unchosen.
+  void lostReleaseEndsTheDrag()
+  {
+    TWindow w;
+    QVERIFY(w.Shown);
+    w.Run("HideHull");
+    w.Run("HideBracket");
+    w.WaitForFrame();
+    const QPoint start(w.W() / 2 + 150, w.H() / 2);
+    w.Press(Qt::LeftButton, start);
+    w.Move(start - QPoint(0, 10));
+    w.LoseRelease();
+    const QVector3D position = w.Camera().Position();
+    w.Move(start - QPoint(0, 40));
+    QVERIFY(Near(w.Camera().Position(), position));
+    QCOMPARE(w.Viewer()->cursor().shape(), Qt::ArrowCursor);
+    w.WaitForFrame();
+    const QImage frame = w.View->Viewer().grabFramebuffer();
+    QVERIFY(qGray(frame.pixel(w.W() / 2, w.H() / 2 + 200)) > 200);  // on the ring: cream
+
+    const TViewPick upper32 = Marker(TMarkerGroup::UpperHole, 11);
+    const QPoint p = w.PixelOf(upper32);
+    QVERIFY(p.x() >= 0);
+    w.Press(Qt::LeftButton, p);
+    QCOMPARE(w.Door->PickedCube(), upper32);
+    w.LoseRelease();
+    w.Move(QPoint(5, 5));
+    QCOMPARE(w.Door->PickedCube(), TViewPick{});
+    QCOMPARE(w.Emission(upper32), kBlack);
     QCOMPARE(w.Door->Model().UpperHoleIndex(), 0);
   }
 
