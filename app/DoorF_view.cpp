@@ -113,6 +113,12 @@ void TFDoor::GLSceneViewer1MouseDown(Qt::MouseButton /*button*/, TShiftState shi
 
 void TFDoor::GLSceneViewer1MouseMove(TShiftState shift, int x, int y)
 {
+  // No button held any more, yet no release came (a window that opened mid-drag took
+  // it): the drag is over, and a grabbed marker is let go without choosing it.
+  if (FMouseDown && shift.Buttons == Qt::NoButton) {
+    FPickedCube = {};
+    GLSceneViewer1MouseUp(Qt::NoButton, shift, x, y);
+  }
   // A grabbed marker is not dragged, and the view stands still under it.
   if (FPickedCube.Kind != TViewPick::TKind::Nothing)
     return;
