@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "CommandBars.h"
@@ -118,6 +119,9 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   FViewLayout->addWidget(GLSceneViewer1, 1);
   FViewLayout->addWidget(PanelArea());
   setCentralWidget(central);
+  // The status bar comes below the panel and the view; the window grows by its height so
+  // that they keep the designed sizes.
+  resize(kDesignedClient + QSize(0, statusBar()->sizeHint().height()));
 
   Pos1 = new TPos(this);
   Pos1->setObjectName(QStringLiteral("Pos1"));
