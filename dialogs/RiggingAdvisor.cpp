@@ -40,8 +40,16 @@ enum TColumn {
   kResistance, kVertical, kEfficiency, kEvaluations, kColumnCount
 };
 const char* const kCaptions[kColumnCount] = {
-    "Rank", "Area, m\u00B2", "Ballast", "Bracket", "Upper hole", "Lower hole", "Pair", "Tow hole", "Heel, deg",
-    "Pitch, deg", "Attack, deg", "Spreading, kN", "Resistance, kN", "Vertical, kN", "Spread./Resist.", "Evaluations"};
+    "Rank", "Area, m\u00B2", "Ballast", "Bracket", "Upper", "Lower", "Pair", "Tow", "Heel, deg", "Pitch, deg",
+    "Attack, deg", "Spreading, kN", "Resistance, kN", "Vertical, kN", "Efficiency", "Evals"};
+// What the header's tips say of the short captions.
+const char* const kTips[kColumnCount] = {
+    "Rank in the search", "Wing area of the door", "Ballast pieces", "Bracket size", "Upper bridle hole: row, hole",
+    "Lower bridle hole: row, hole", "Bracket pair", "Towing hole",
+    "Heel: the span axis from the vertical across the flow, positive when the top leans outward",
+    "Pitch: the chord from the horizontal, positive when the leading edge is up", "Wing attack angle",
+    "Spreading force", "The door's resistance", "Vertical force, weight included",
+    "Spreading per unit of the door's resistance", "Evaluations of the balance"};
 
 // The role the table sorts by: the number itself, not its text.
 constexpr int kSortRole = Qt::UserRole + 1;
@@ -93,6 +101,9 @@ TRiggingAdvisor::TRiggingAdvisor(QWidget* parent) : QDialog(parent)
   setObjectName(QStringLiteral("RiggingAdvisor"));
   setWindowTitle(tr("Rigging Advisor"));
   setModal(false);
+  // The main window's small font, so that the table's sixteen columns fit side by side.
+  if (parent)
+    setFont(parent->font());
 
   // The windows, the ranking and the family.
   auto* windows = new QGroupBox(tr("Keep balances with"), this);
@@ -152,6 +163,7 @@ TRiggingAdvisor::TRiggingAdvisor(QWidget* parent) : QDialog(parent)
   Progress->setRange(0, 1);
   Progress->setValue(0);
   Progress->setFormat(tr("%v of %m"));
+  Progress->setTextVisible(false);  // until there is something to count
   Summary = new QLabel(tr("Run searches the riggings of the door in the main window."), this);
   Summary->setWordWrap(true);
   auto* runRow = new QHBoxLayout;
@@ -160,8 +172,10 @@ TRiggingAdvisor::TRiggingAdvisor(QWidget* parent) : QDialog(parent)
   runRow->addWidget(Progress, 1);
 
   FModel = new QStandardItemModel(0, kColumnCount, this);
-  for (int c = 0; c < kColumnCount; ++c)
+  for (int c = 0; c < kColumnCount; ++c) {
     FModel->setHeaderData(c, Qt::Horizontal, tr(kCaptions[c]));
+    FModel->setHeaderData(c, Qt::Horizontal, tr(kTips[c]), Qt::ToolTipRole);
+  }
   FSorted = new QSortFilterProxyModel(this);
   FSorted->setSourceModel(FModel);
   FSorted->setSortRole(kSortRole);
@@ -175,7 +189,8 @@ TRiggingAdvisor::TRiggingAdvisor(QWidget* parent) : QDialog(parent)
   Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Table->verticalHeader()->hide();
   Table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-  Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  Table->horizontalHeader()->setStretchLastSection(true);
   Table->setAlternatingRowColors(true);
 
   ApplyBtn = new QPushButton(tr("&Apply"), this);
@@ -200,7 +215,8 @@ TRiggingAdvisor::TRiggingAdvisor(QWidget* parent) : QDialog(parent)
   layout->addWidget(Summary);
   layout->addWidget(Table, 1);
   layout->addLayout(buttons);
-  resize(900, 460);
+  resize(1150, 480);  // every column in view
+  FitColumns();
 
   connect(RunBtn, &QPushButton::clicked, this, &TRiggingAdvisor::RunSearch);
   connect(CancelBtn, &QPushButton::clicked, this, &TRiggingAdvisor::CancelSearch);
@@ -251,6 +267,7 @@ void TRiggingAdvisor::RunSearch()
 
   FModel->removeRows(0, FModel->rowCount());
   FResult = {};
+  Progress->setTextVisible(true);
   Progress->setRange(0, static_cast<int>(def.Doors.size()) * kRiggingsPerDoor);
   Progress->setValue(0);
   Summary->setText(tr("Balancing %1 riggings ...").arg(Progress->maximum()));
@@ -331,7 +348,9 @@ void TRiggingAdvisor::FillTable()
     QList<QStandardItem*> row;
     row << NumberItem(double(i + 1), 0);
     row.front()->setData(int(i), kIndexRole);
-    row << TextItem(Text(AreaText(d.AreaTag)), d.AreaTag) << NumberItem(d.Ballast, 0)
+    // The start-up door has no area command of its own: its area is shown instead.
+    const QString area = d.AreaTag != 0 ? Text(AreaText(d.AreaTag)) : QString::number(double(WingArea * 5 * 5), 'f', 2);
+    row << TextItem(area, d.AreaTag) << NumberItem(d.Ballast, 0)
         << TextItem(QString::fromLatin1(BracketName(d.Bracket)), int(d.Bracket))
         << TextItem(Text(HoleText(g.UpperHole)), g.UpperHole) << TextItem(Text(HoleText(g.LowerHole)), g.LowerHole)
         << NumberItem(int(g.Pair), 0) << TextItem(QString::fromLatin1(TowHoleName(g.Tow)), int(g.Tow))
@@ -342,8 +361,23 @@ void TRiggingAdvisor::FillTable()
         << NumberItem(double(c.Force.Y / c.Force.X), 4) << NumberItem(c.Outcome.Evaluations, 0);
     FModel->appendRow(row);
   }
+  FitColumns();
   if (FSorted->rowCount() > 0)
     Table->selectRow(0);
+}
+
+void TRiggingAdvisor::FitColumns()
+{
+  // The style's own fit leaves wide margins; these widths keep every column in view:
+  // the caption with room for the sort mark, or the widest number.
+  const QFontMetrics header(Table->horizontalHeader()->font());
+  const QFontMetrics cells(Table->font());
+  for (int c = 0; c < kColumnCount; ++c) {
+    int width = header.horizontalAdvance(FModel->headerData(c, Qt::Horizontal).toString()) + 22;
+    for (int r = 0; r < FModel->rowCount(); ++r)
+      width = std::max(width, cells.horizontalAdvance(FModel->index(r, c).data().toString()) + 12);
+    Table->setColumnWidth(c, width);
+  }
 }
 
 const TRiggingCandidate* TRiggingAdvisor::CandidateAt(int row) const

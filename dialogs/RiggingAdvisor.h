@@ -100,6 +100,7 @@ private:
   // Takes the result the worker left, if any, and shows it.
   void FinishSearch();
   void FillTable();
+  void FitColumns();
   void UpdateButtons();
   void CopyTable();
   void SaveTableAs();
