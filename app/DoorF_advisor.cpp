@@ -73,10 +73,18 @@ void TFDoor::ApplyAdvice(const TRiggingCandidate& advice)
   const TDoorChoice now = CurrentDoor();
   if (advice.Door.Bracket != now.Bracket)
     ActionManager1->Execute(Command(BracketCommand(advice.Door.Bracket))->objectName());
-  if (advice.Door.AreaTag != now.AreaTag && advice.Door.AreaTag != 0)
+  if (advice.Door.AreaTag != now.AreaTag) {
+    if (advice.Door.AreaTag == 0) {
+      // The start-up door (scale 5, shown as the 10.3 m^2 door) has no command of its own
+      // that would bring it back: it is rebuilt as the window starts it.
+      TCommandTable::SetChecked(Command(C::Area_104), true);
+      FModel.SetDoorScale(5);
+      BuildModel();
+    }
     for (TDoorCommand id : kAreaCommands)
       if (TCommandTable::Tag(Command(id)) == advice.Door.AreaTag)
         ActionManager1->Execute(Command(id)->objectName());
+  }
   if (advice.Door.Ballast != now.Ballast && advice.Door.Ballast >= 1 && advice.Door.Ballast <= kMaxBallast)
     ActionManager1->Execute(Command(kBallastCommands[advice.Door.Ballast - 1])->objectName());
 

@@ -186,17 +186,22 @@ private slots:
   void applySetsTheRiggingAndBalances_data()
   {
     QTest::addColumn<bool>("family");
-    QTest::newRow("the window's door, second best") << false;
-    QTest::newRow("every ballast, another ballast") << true;
+    QTest::addColumn<QString>("areaAfterRun");  // an area chosen in the window after the search
+    QTest::newRow("the window's door, second best") << false << QString();
+    QTest::newRow("every ballast, another ballast") << true << QString();
+    QTest::newRow("the start-up door, after another area") << false << QStringLiteral("Area_076");
   }
   void applySetsTheRiggingAndBalances()
   {
     QFETCH(bool, family);
+    QFETCH(QString, areaAfterRun);
     TSandbox sandbox;
     TFDoor door;
     TRiggingAdvisor* advisor = OpenAdvisor(door);
     advisor->AllBallast->setChecked(family);
     QVERIFY(RunToTheEnd(*advisor));
+    if (!areaAfterRun.isEmpty())
+      door.Commands().Execute(areaAfterRun);
     // Row 1, or the first row of a ballast the window does not have.
     int row = 1;
     while (family && advisor->CandidateAt(row) && advisor->CandidateAt(row)->Door.Ballast == 3)
@@ -214,6 +219,7 @@ private slots:
     QCOMPARE(door.Model().Pair(), advice.Rigging.Pair);
     QCOMPARE(door.Model().TowHole(), advice.Rigging.Tow);
     QCOMPARE(door.Model().Variant().FBallastCount, advice.Door.Ballast);
+    QCOMPARE(double(door.Model().DoorScale()), 5.0);  // the start-up door the search was made for
     QVERIFY(Command(door, qPrintable(QStringLiteral("Ballast%1").arg(advice.Door.Ballast)))->isChecked());
 
     const QJsonObject cli =
