@@ -46,6 +46,7 @@ void TFDoor::RiggingAdvisorExecute()
 {
   if (!FAdvisor) {
     FAdvisor = new TRiggingAdvisor(this);
+    FAdvisor->setWindowIcon(Command(C::RiggingAdvisor)->icon());
     FAdvisor->SetSource([this] {
       CommitEntries();
       TRiggingSearchDef def;
