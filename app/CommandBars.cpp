@@ -229,6 +229,13 @@ TCommandBars::TLoadResult TCommandBars::LoadCustomization(const QString& path)
   if (ini.status() != QSettings::NoError || ini.value(QStringLiteral("Bars/Format")).toInt() != kCustomizationFormat)
     return TLoadResult::Unreadable;
   FRun = NumberIn(ini, QStringLiteral("Bars/Run"), 0, kLargestCount, 0) + 1;
+  // The commands the file's program had; a command it did not have was never left out
+  // by the user.
+  const QVariant listed = ini.value(QStringLiteral("Bars/Commands"));
+  const QStringList known = listed.isValid() ? listed.toStringList() : QStringList();
+  const auto knewOf = [&](const QString& command) {
+    return listed.isValid() ? known.contains(command) : !FLaterCommands.contains(command);
+  };
 
   for (const QString& bar : BarNames()) {
     // A bar holds its designed items in some order: a longer list in the file is damage,
@@ -261,6 +268,29 @@ TCommandBars::TLoadResult TCommandBars::LoadCustomization(const QString& path)
       for (const TItem& designed : FItems[bar])
         if (std::none_of(items.begin(), items.end(), [&](const TItem& i) { return i.Caption == designed.Caption; }))
           items.push_back(designed);
+    } else {
+      // A file of an older program lacks the commands added since: each comes in shown,
+      // after the command it follows in the design (first when none of those is there).
+      // Commands the file's program knew and the file leaves out stay out.
+      std::vector<TItem> designedItems;
+      for (const TToolBarDef& def : FToolBarDefs)
+        if (bar == QLatin1String(def.Name))
+          designedItems = DesignedItems(def);
+      const auto at = [&items](const QString& command) {
+        return std::find_if(items.begin(), items.end(), [&](const TItem& i) { return i.Command == command; });
+      };
+      for (std::size_t d = 0; d < designedItems.size(); ++d) {
+        const TItem& designed = designedItems[d];
+        if (designed.Command.isEmpty() || at(designed.Command) != items.end() || knewOf(designed.Command))
+          continue;
+        auto place = items.begin();
+        for (std::size_t p = d; p-- > 0;)
+          if (!designedItems[p].Command.isEmpty() && at(designedItems[p].Command) != items.end()) {
+            place = at(designedItems[p].Command) + 1;
+            break;
+          }
+        items.insert(place, designed);
+      }
     }
     FItems[bar] = items;
     RebuildBar(bar);
@@ -274,6 +304,10 @@ bool TCommandBars::SaveCustomization(const QString& path) const
   ini.clear();
   ini.setValue(QStringLiteral("Bars/Format"), kCustomizationFormat);
   ini.setValue(QStringLiteral("Bars/Run"), FRun);
+  QStringList commands;
+  for (const QAction* command : FCommands.Commands())
+    commands << command->objectName();
+  ini.setValue(QStringLiteral("Bars/Commands"), commands);
   for (const QString& bar : BarNames()) {
     const std::vector<TItem>& items = FItems.at(bar);
     ini.beginWriteArray(bar, int(items.size()));

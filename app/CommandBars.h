@@ -65,6 +65,11 @@ public:
   void SetVisible(const QString& bar, int index, bool visible);  // tool bars only
   void Move(const QString& bar, int index, int newIndex);
 
+  // Commands the program gained after its first customization files were written: a
+  // file that does not list the commands it knew is taken to know all but these, and
+  // their designed items come into the bars it arranges.
+  void SetLaterCommands(QStringList names) { FLaterCommands = std::move(names); }
+
   enum class TLoadResult { Missing, Loaded, Unreadable };
   TLoadResult LoadCustomization(const QString& path);
   bool SaveCustomization(const QString& path) const;
@@ -99,4 +104,5 @@ private:
   std::map<QString, QMenu*> FMenus;  // by caption
   QMenuBar* FMenuBar = nullptr;
   int FRun = 1;
+  QStringList FLaterCommands;
 };

@@ -46,5 +46,6 @@ enum class TDoorCommand {
   BracketMedium,
   BracketLarge,
   Action2,
+  RiggingAdvisor,
 };
-inline constexpr std::size_t kDoorCommandCount = std::size_t(TDoorCommand::Action2) + 1;
+inline constexpr std::size_t kDoorCommandCount = std::size_t(TDoorCommand::RiggingAdvisor) + 1;

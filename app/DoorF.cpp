@@ -22,6 +22,7 @@
 #include "assets/Assets.h"
 #include "controls/EditF.h"
 #include "controls/Pos.h"
+#include "dialogs/RiggingAdvisor.h"
 #include "dialogs/InputEdit.h"
 #include "view/NullDoorView.h"
 
@@ -119,10 +120,16 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   FViewLayout->addWidget(PanelArea());
   setCentralWidget(central);
   WatchViewMouse();
-  // The status bar names the marker under the pointer; the window grows by its height so
-  // that the panel and the view keep their designed sizes.
+  // The status bar comes below the panel and the view; the window grows by its height so
+  // that they keep the designed sizes. It names the marker under the pointer, too.
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   resize(kDesignedClient + QSize(0, statusBar()->sizeHint().height()));
+  // The health of the last balance: a normal item, so that a passing message covers it
+  // and it comes back when the message goes.
+  FHealthLabel = new QLabel(statusBar());
+  FHealthLabel->setObjectName(QStringLiteral("FHealthLabel"));
+  FHealthLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  statusBar()->addWidget(FHealthLabel, 1);
 
   Pos1 = new TPos(this);
   Pos1->setObjectName(QStringLiteral("Pos1"));
@@ -132,13 +139,7 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   Pos1->SetOnRead([this](TRegistry& registry) { Pos1Read(registry); });
   Pos1->SetOnWrite([this](TRegistry& registry) { Pos1Write(registry); });
 
-  FModel.SetInputSource([this](TDoorInputs& in) {
-    in = FConditions;
-    in.TrawlResistance = TrawlResistance->Val();
-    in.TrawlSpeed = TrawlSpeed->Val();
-    if (FCollaborators.ReadConditions)
-      FCollaborators.ReadConditions(in);
-  });
+  FModel.SetInputSource([this](TDoorInputs& in) { ReadInputs(in); });
   FModel.SetAttackObserver([this](Real attackW) {
     // While the door is animated the graph follows every evaluation.
     if (Command(TDoorCommand::Animate)->isChecked() && FCollaborators.GraphVisible &&
@@ -156,6 +157,15 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
 }
 
 TFDoor::~TFDoor() = default;
+
+void TFDoor::ReadInputs(TDoorInputs& in) const
+{
+  in = FConditions;
+  in.TrawlResistance = TrawlResistance->Val();
+  in.TrawlSpeed = TrawlSpeed->Val();
+  if (FCollaborators.ReadConditions)
+    FCollaborators.ReadConditions(in);
+}
 
 void TFDoor::SetCollaborators(TDoorCollaborators collaborators)
 {
@@ -407,6 +417,9 @@ bool TFDoor::FormCloseQuery()
 
 void TFDoor::FormClose()
 {
+  // A search of the advisor ends with the window, its workers with it.
+  if (FAdvisor)
+    FAdvisor->CancelSearch();
   Pos1->WritePlacement();
   FDoorConnect->TearDown();
 }

@@ -32,7 +32,10 @@ class TEditF;
 class THelpViewer;
 class TPos;
 class TRegistry;
+class TRiggingAdvisor;
 class TSpinButton;
+struct TRiggingCandidate;
+struct TDoorChoice;
 
 // The windows the main window works with but does not own: created by the program after
 // the main window, in the order environment, value prompt, warp and bridles, graph.
@@ -128,6 +131,16 @@ public:
   QString CustomizationPath() const { return FCustomizationPath; }
   QString BandFileName() const { return FBandFileName; }
   bool RestoreDefaults() const { return FRestoreDefaults; }
+  // The rigging advisor once its command has opened it; null before.
+  TRiggingAdvisor* Advisor() const;
+  // The door's health after the last balance run, in the status bar.
+  QLabel* HealthLabel() const { return FHealthLabel; }
+  // The member of the family the window shows: area (0 for the start-up door), ballast,
+  // bracket.
+  TDoorChoice CurrentDoor() const;
+  // Sets the advised door and rigging, puts the advised attitude into the rotation edits,
+  // runs one evaluation cycle and then the Balance command.
+  void ApplyAdvice(const TRiggingCandidate& advice);
   // The settings key of the main window and the warp and bridle dialog.
   static const char* SettingsKey();
 
@@ -203,6 +216,9 @@ private:
   void GraphExecute();
   void Action1Execute();
   void Action2Execute();
+  void RiggingAdvisorExecute();
+  // The towing conditions as the next evaluation reads them.
+  void ReadInputs(TDoorInputs& in) const;
   void KeepLive();
   // What the balance link asks of the window.
   TWindowHandle LinkWindowHandle() const override;
@@ -220,6 +236,8 @@ private:
   TCommandBars* FBars = nullptr;
   QPointer<TCustomizeDlg> FCustomizeDlg;  // forgets the dialog when it deletes itself
   THelpViewer* FHelpViewer = nullptr;
+  QPointer<TRiggingAdvisor> FAdvisor;
+  QLabel* FHealthLabel = nullptr;
   QScrollArea* FPanelArea = nullptr;
   bool FShown = false;
   bool FBalancing = false;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
 
 #include <cmath>
 
@@ -12,6 +13,8 @@
 #include "controls/EditF.h"
 #include "controls/ToolsPump.h"
 #include "dialogs/Askanyth.h"
+#include "mechanics/DoorStatics.h"
+#include "tools/StaticsText.h"
 
 namespace {
 
@@ -89,6 +92,10 @@ void TFDoor::BalanceActExecute()
     result = SolveBalance(FModel, [this](int) { KeepLive(); });
     // Whoever started the run, its results go to the balance link.
     FDoorConnect->WriteResults(BalanceResultsOf(FModel, result));
+    // The health of the door as balanced, in the words of the command line; the
+    // stability check ends evaluated at the final attitude again.
+    FHealthLabel->setText(QString::fromStdString(HealthLine(AssessBalance(FModel, result))));
+    FHealthLabel->setToolTip(FHealthLabel->text());
     EvaluationCycle();
     const Txyz& a = FModel.Attitude();
     AngleX->SetValue(a.X / kDegToRad);

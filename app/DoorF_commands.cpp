@@ -71,6 +71,7 @@ constexpr TDoorCommandRow kCommands[] = {
     // The large bracket's hint begins "Medium Bracket" as it always has; its 130 mm tells the two apart.
     {C::BracketLarge, {"BracketLarge", "Tuning", "Bracket large", "Medium Bracket. Distance between holes is 130 mm (for 10.3 sq. m door)", -1, 1321, false, false, 5}},
     {C::Action2, {"Action2", "Options", "Help"}},
+    {C::RiggingAdvisor, {"RiggingAdvisor", "Tuning", "Rigging Advisor ...", "Search the Riggings for the Best Balanced Door", 22}},
 };
 
 static_assert(std::size(kCommands) == kDoorCommandCount, "one row per command id");
@@ -102,7 +103,8 @@ std::vector<TMenuDef> DesignedMenus()
         Item(C::Area_045, "A&rea = 4.5 sq. m"), Item(C::Area_076, "Ar&ea = 7.6 sq. m"),
         Item(C::Area_104, "Area = &10.3 sq. m"), Item(C::Area_116, "Area = 11.6 s&q. m"),
         Item(C::Area_144, "Area = 1&4.4 sq. m"), kSeparator, Item(C::BracketSmall, "Bra&cket small"),
-        Item(C::BracketMedium, "Brac&ket medium"), Item(C::BracketLarge, "Bracket lar&ge")}},
+        Item(C::BracketMedium, "Brac&ket medium"), Item(C::BracketLarge, "Bracket lar&ge"), kSeparator,
+        Item(C::RiggingAdvisor, "Rigging A&dvisor ...")}},
       {"&Projections",
        {Item(C::ShowPlan, "&Show Plan"), Item(C::ShowFront, "S&how Front"), Item(C::ShowSide, "Sh&ow Side"),
         Item(C::ShowIso, "Sho&w Isomerty"), kSeparator, Item(C::ShowBack, "Show &Back"),
@@ -128,7 +130,8 @@ std::vector<TToolBarDef> DesignedToolBars()
         Item(C::HideHull, "H&ide Hull"), Item(C::HideBracket, "Hi&de Bracket")}},
       {"ActionToolBar1", "Conditions",
        {Item(C::CallBridleAngles, "&Warp and Bridle Angles ..."), Item(C::CallEnvironment, "&Environment ..."),
-        kSeparator, Item(C::BalanceAct, "&Balance"), Item(C::Animate, "&Animate"), kSeparator,
+        kSeparator, Item(C::BalanceAct, "&Balance"), Item(C::Animate, "&Animate"),
+        Item(C::RiggingAdvisor, "Rigging A&dvisor ..."), kSeparator,
         Item(C::ResetCamera, "&Reset Camera"), Item(C::ResetModel, "Re&set Model"), kSeparator,
         Item(C::ShowPerspective, "Show &Perspective")}},
       {"ActionToolBar2", "Show",
@@ -151,6 +154,7 @@ void TFDoor::CreateCommands()
     FCommands[std::size_t(row.Id)] = command;
   }
   FBars = new TCommandBars(*ActionManager1, *this, DesignedMenus(), DesignedToolBars());
+  FBars->SetLaterCommands({QString::fromLatin1(kCommands[std::size_t(C::RiggingAdvisor)].Def.Name)});
   FBars->Build({TCommandBars::kMenuBand, QStringLiteral("ActionToolBar3"), QStringLiteral("ActionToolBar1"),
                 QStringLiteral("ActionToolBar2")},
                {false, false, true, true});
@@ -185,6 +189,7 @@ void TFDoor::ExecuteCommand(TDoorCommand id, const QAction& command)
     case C::BracketMedium:
     case C::BracketLarge: return BracketSmallExecute();
     case C::Action2: return Action2Execute();
+    case C::RiggingAdvisor: return RiggingAdvisorExecute();
     case C::ShowPerspective: return ViewSwitchExecute(TViewSwitch::ShowPerspective, command);
     case C::Transparent: return ViewSwitchExecute(TViewSwitch::Transparent, command);
     case C::ShowAxes: return ViewSwitchExecute(TViewSwitch::ShowAxes, command);

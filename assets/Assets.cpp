@@ -26,6 +26,7 @@ constexpr std::array<const char*, kCommandIconCount> kCommandIconFiles{
     ":/icons/16-grid-xz.svg",          ":/icons/17-door.svg",
     ":/icons/18-hide-hull.svg",        ":/icons/19-hide-bracket.svg",
     ":/icons/20-animate.svg",          ":/icons/21-graph.svg",
+    ":/icons/22-rigging-advisor.svg",
 };
 
 // Menus and tool bars ask for 16 to 32 pixels, twice that on a high-density screen.

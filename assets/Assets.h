@@ -6,8 +6,8 @@
 #include <QCursor>
 #include <QIcon>
 
-// Number of entries in the command icon list (indices 0 to 21).
-inline constexpr int kCommandIconCount = 22;
+// Number of entries in the command icon list (indices 0 to 22).
+inline constexpr int kCommandIconCount = 23;
 
 // The windows that carry an icon of their own.
 enum class TWindowIconKind {
@@ -21,7 +21,7 @@ enum class TWindowIconKind {
 // Resource path of the help text, a copy of the "rvn.hlp" file shipped beside the program.
 inline constexpr const char* kHelpResource = ":/rvn.hlp";
 
-// Icon number index of the command table (0..21), drawn for 16 to 64 pixels; an empty
+// Icon number index of the command table (0..22), drawn for 16 to 64 pixels; an empty
 // icon for -1 (a command without an icon) and for any index outside the list.
 QIcon CommandIcon(int index);
 // The icon of a window, drawn for 16 to 256 pixels.

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "BalanceWarnings.h"
+#include "DoorSolver.h"
 #include "DoorModel.h"
 #include "DoorStability.h"
 #include "HeelPitch.h"
@@ -35,3 +36,8 @@ struct TBalanceOutcome {
 // final attitude. progress goes to the relaxation, as for SolveBalance. Allocates
 // nothing.
 TBalanceOutcome BalanceDoor(TDoorModel& model, TBalanceMethod method, const std::function<void(int)>& progress = {});
+// The outcome of a relaxation run that has just ended on the model (SolveBalance, as the
+// window's Balance command runs it): the run's figures, then the stability when it
+// converged (four more evaluations, ending at the final attitude), heel, pitch, attack
+// angle and warnings.
+TBalanceOutcome AssessBalance(TDoorModel& model, const TSolveResult& solve);

@@ -22,6 +22,20 @@ TRigging RiggingAt(int i)
   return r;
 }
 
+std::vector<TDoorChoice> FamilyDoors(const TDoorChoice& door, bool allAreas, bool allBallast, bool allBrackets)
+{
+  std::vector<TDoorChoice> doors;
+  std::vector<int> areas{door.AreaTag};
+  if (allAreas)
+    areas.assign(kAreaTags.begin(), kAreaTags.end());
+  for (int area : areas)
+    for (int ballast = 1; ballast <= kMaxBallast; ++ballast)
+      for (TBracketSize bracket : {TBracketSize::Small, TBracketSize::Medium, TBracketSize::Large})
+        if ((allBallast || ballast == door.Ballast) && (allBrackets || bracket == door.Bracket))
+          doors.push_back({area, ballast, bracket});
+  return doors;
+}
+
 namespace {
 
 constexpr int kRiggingsPerJob = kRiggingsPerDoor / kHoleCount;

@@ -52,6 +52,10 @@ struct TRiggingSearchResult {
   bool Cancelled = false;
 };
 
+// The members of the family a search covers: the given door, or every area, every
+// ballast count and every bracket where asked, areas slowest, then ballast, then bracket.
+std::vector<TDoorChoice> FamilyDoors(const TDoorChoice& door, bool allAreas, bool allBallast, bool allBrackets);
+
 // Rigging i of a door, 0 .. kRiggingsPerDoor - 1: upper hole slowest, then lower hole,
 // bracket pair, towing hole.
 TRigging RiggingAt(int i);

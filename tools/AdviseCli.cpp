@@ -8,36 +8,8 @@
 
 #include "CliFormat.h"
 #include "ProgressBar.h"
-#include "StaticsText.h"
-
-std::string AreaText(int areaTag)
-{
-  switch (areaTag) {
-    case 450: return "4.5";
-    case 760: return "7.6";
-    case 1039: return "10.3";
-    case 1160: return "11.6";
-    case 1440: return "14.4";
-    default: return "default";
-  }
-}
-
-const char* BracketName(TBracketSize size)
-{
-  switch (size) {
-    case TBracketSize::Small: return "small";
-    case TBracketSize::Medium: return "medium";
-    case TBracketSize::Large: return "large";
-  }
-  return "medium";
-}
 
 namespace {
-
-std::string HoleText(int index)
-{
-  return std::to_string(index / kHolesPerRow + 1) + "," + std::to_string(index % kHolesPerRow + 1);
-}
 
 Real Efficiency(const TRiggingCandidate& c) { return c.Force.Y / c.Force.X; }
 
@@ -79,22 +51,10 @@ void PrintTable(std::ostream& out, const TAdviseRequest& request, const TRigging
 
 void PrintCsv(std::ostream& out, const TRiggingSearchResult& r)
 {
-  out << "rank,area,ballast,bracket,upper_row,upper_hole,lower_row,lower_hole,pair,tow_hole,spreading_force_kN,"
-         "resistance_force_kN,vertical_force_kN,efficiency,heel_deg,pitch_deg,attack_angle_deg,attitude_x_deg,"
-         "attitude_y_deg,attitude_z_deg,evaluations,warnings\n";
+  out << RiggingCsvHeader() << "\n";
   int rank = 0;
-  for (const TRiggingCandidate& c : r.Best) {
-    const TRigging& g = c.Rigging;
-    out << ++rank << "," << AreaText(c.Door.AreaTag) << "," << c.Door.Ballast << "," << BracketName(c.Door.Bracket)
-        << "," << g.UpperHole / kHolesPerRow + 1 << "," << g.UpperHole % kHolesPerRow + 1 << ","
-        << g.LowerHole / kHolesPerRow + 1 << "," << g.LowerHole % kHolesPerRow + 1 << "," << static_cast<int>(g.Pair)
-        << "," << TowHoleName(g.Tow) << "," << CsvNumber(c.Force.Y / 1000) << "," << CsvNumber(c.Force.X / 1000)
-        << "," << CsvNumber(c.Force.Z / 1000) << "," << CsvNumber(Efficiency(c)) << ","
-        << CsvNumber(c.Outcome.HeelPitch.Heel / kDegToRad) << "," << CsvNumber(c.Outcome.HeelPitch.Pitch / kDegToRad)
-        << "," << CsvNumber(c.Outcome.AttackAngle / kDegToRad) << "," << CsvNumber(c.Attitude.X / kDegToRad) << ","
-        << CsvNumber(c.Attitude.Y / kDegToRad) << "," << CsvNumber(c.Attitude.Z / kDegToRad) << ","
-        << c.Outcome.Evaluations << "," << WarningWords(c.Outcome.Warnings, ";") << "\n";
-  }
+  for (const TRiggingCandidate& c : r.Best)
+    out << RiggingCsvRow(++rank, c) << "\n";
 }
 
 void PrintJson(std::ostream& out, const TAdviseRequest& request, const TRiggingSearchResult& r)

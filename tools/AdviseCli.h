@@ -6,6 +6,7 @@
 #include <string>
 
 #include "BalanceCli.h"
+#include "StaticsText.h"
 #include "mechanics/RiggingSearch.h"
 
 enum class TOutputFormat { Table, Csv, Json };
@@ -19,8 +20,3 @@ struct TAdviseRequest {
 // Runs and prints; 0, or 130 when cancelled (the ranking of what was balanced is
 // printed).
 int RunAdviseCli(const TAdviseRequest& request, const TCliContext& context, std::ostream& out, std::ostream& err);
-
-// The --area value of a door: "4.5" .. "14.4", or "default" for the start-up door.
-std::string AreaText(int areaTag);
-// "small", "medium" or "large".
-const char* BracketName(TBracketSize size);

@@ -713,15 +713,8 @@ int RunAdviseMode(const TOptions& options, const TCliContext& context, std::ostr
 {
   TAdviseRequest request;
   TRiggingSearchDef& def = request.Def;
-  def.Doors.clear();
-  std::vector<int> areas{options.AreaTag.value_or(0)};
-  if (options.AllAreas)
-    areas.assign(kAreaTags.begin(), kAreaTags.end());
-  for (int area : areas)
-    for (int ballast = 1; ballast <= kMaxBallast; ++ballast)
-      for (TBracketSize bracket : {TBracketSize::Small, TBracketSize::Medium, TBracketSize::Large})
-        if ((options.AllBallast || ballast == options.Ballast) && (options.AllBrackets || bracket == options.Bracket))
-          def.Doors.push_back({area, ballast, bracket});
+  def.Doors = FamilyDoors({options.AreaTag.value_or(0), options.Ballast, options.Bracket}, options.AllAreas,
+                          options.AllBallast, options.AllBrackets);
   def.Inputs = options.Inputs;
   def.StartAttitude = options.AttitudeDeg * kDegToRad;
   def.SolverFactor = options.SolverFactor;
@@ -744,7 +737,7 @@ int RunAdviseMode(const TOptions& options, const TCliContext& context, std::ostr
                       " bracket\n";
   } else {
     request.Heading = "Doors     " + std::to_string(def.Doors.size()) + " members of the family (" +
-                      (options.AllAreas ? "every area" : "area " + AreaText(areas.front())) + ", " +
+                      (options.AllAreas ? "every area" : "area " + AreaText(options.AreaTag.value_or(0))) + ", " +
                       (options.AllBallast ? "1..6 ballast pieces" : std::to_string(options.Ballast) + " ballast pieces") +
                       ", " + (options.AllBrackets ? "every bracket" : std::string(BracketName(options.Bracket)) + " bracket") +
                       ")\n";
