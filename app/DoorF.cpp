@@ -105,7 +105,6 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   QFont windowFont = font();
   windowFont.setPixelSize(kWindowFontPixels);
   setFont(windowFont);
-  resize(kDesignedClient);
   move(125, 42);
 
   CreatePanel();
@@ -120,8 +119,10 @@ TFDoor::TFDoor(QWidget* parent) : QMainWindow(parent)
   FViewLayout->addWidget(GLSceneViewer1, 1);
   FViewLayout->addWidget(PanelArea());
   setCentralWidget(central);
+  WatchViewMouse();
   // The status bar comes below the panel and the view; the window grows by its height so
-  // that they keep the designed sizes.
+  // that they keep the designed sizes. It names the marker under the pointer, too.
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   resize(kDesignedClient + QSize(0, statusBar()->sizeHint().height()));
   // The health of the last balance: a normal item, so that a passing message covers it
   // and it comes back when the message goes.
@@ -176,6 +177,7 @@ void TFDoor::SetCollaborators(TDoorCollaborators collaborators)
     FViewLayout->setStretchFactor(widget, 1);
     FView = FCollaborators.View;  // the old view goes, and its widget with it
     GLSceneViewer1 = widget;
+    WatchViewMouse();
   }
 }
 
@@ -343,8 +345,16 @@ void TFDoor::CommitEntries()
       edit->AcceptInput();
 }
 
+void TFDoor::WatchViewMouse()
+{
+  GLSceneViewer1->setMouseTracking(true);  // the hover highlight needs moves without a button
+  GLSceneViewer1->installEventFilter(this);
+}
+
 bool TFDoor::eventFilter(QObject* watched, QEvent* event)
 {
+  if (watched == GLSceneViewer1 && ViewMouseEvent(event))
+    return true;
   if (FPanelArea && watched == FPanelArea->verticalScrollBar() &&
       (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
     const int bar = event->type() == QEvent::Show ? FPanelArea->verticalScrollBar()->sizeHint().width() : 0;

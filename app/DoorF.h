@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -85,6 +86,33 @@ public:
   void AskSolverFactorExecute();
   void ResetModelExecute();
   void BuildModel();
+
+  // --- the camera stations and the mouse over the view ---------------------------------
+  void ResetCameraExecute();
+  void ShowPlanExecute();
+  void ShowFrontExecute();
+  void ShowSideExecute();
+  void ShowBackExecute();
+  void ShowBracketExecute();
+  void ShowIsoExecute();
+  // The held modifier keys and mouse buttons of a mouse event.
+  struct TShiftState {
+    Qt::KeyboardModifiers Keys;
+    Qt::MouseButtons Buttons;
+    // Exactly that button: no key, no other button.
+    bool Only(Qt::MouseButton button) const { return Keys == Qt::NoModifier && Buttons == button; }
+  };
+  // Viewer pixels, Y downward.
+  void GLSceneViewer1MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
+  void GLSceneViewer1MouseMove(TShiftState shift, int x, int y);
+  void GLSceneViewer1MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y);
+  // Wheel notches away from the user (fractions for fine wheels); back is negative.
+  void GLSceneViewer1MouseWheel(Real notches);
+  // How rolling turns the up vector (0 plan, 1 side, 2 front), what the pointer was last
+  // over, and the marker grabbed by the button that is down.
+  int ViewKind() const { return FViewKind; }
+  const TViewPick& HoverObject() const { return FHoverObject; }
+  const TViewPick& PickedCube() const { return FPickedCube; }
 
   // To be run after the event loop: deletes the settings key when Restore Defaults was
   // chosen, then writes the bar customization (once).
@@ -176,6 +204,14 @@ private:
   void Area_045Execute(int tag);
   void Ballast1Execute(int tag);
   void ViewSwitchExecute(TViewSwitch which, const QAction& command);
+  void SetStation(const TCameraStation& station, int viewKind);
+  // The hover step: the cube under the pointer lit and named in the status bar, the one
+  // before put out.
+  void HoverOver(const TViewPick& pick);
+  void SetCursorNumber(int number);
+  // Hands the view widget's mouse events to the handlers above.
+  bool ViewMouseEvent(QEvent* event);
+  void WatchViewMouse();
   void BracketSmallExecute();
   void GraphExecute();
   void Action1Execute();
@@ -209,6 +245,16 @@ private:
   bool FRestoreDefaults = false;
   bool FFinished = false;
   int FViewKind = 1;
+  bool FMouseDown = false;
+  std::int32_t FLastMouseX = 0;
+  std::int32_t FLastMouseY = 0;
+  Real FGrabAngle = 0;
+  bool FRotateZone = false;
+  TViewPick FHoverObject;
+  bool FHoverLit = false;  // FHoverObject glows white
+  TViewPick FPickedCube;
+  int FCursorNumber = 0;   // the view cursor shown, 0 the arrow
+  bool FGuideShown = false;
   QString FCustomizationPath;
   QString FBandFileName;
   bool FBarFolderIsPrivate = false;  // the bar files live in this user's folder under the temporary folder

@@ -175,6 +175,10 @@ void TFDoor::BuildModel()
   FModel.BuildModel();
   const TDoorVariant& variant = FModel.Variant();
   FView->BuildModel({variant.FDoorScale, kBracketTags[static_cast<std::size_t>(variant.Bracket)], variant.FBallastCount});
+  // The ballast pieces are made anew: a hover over something other than a marker may
+  // have been over one of them.
+  if (FHoverObject.Kind == TViewPick::TKind::Other)
+    FHoverObject = {};
   // The evaluation places every marker, mesh and line; the water starts again at X = 0.
   AngleXInput();
   FView->ResetGrids();

@@ -197,14 +197,13 @@ void TFDoor::ExecuteCommand(TDoorCommand id, const QAction& command)
     case C::ShowGridXZ: return ViewSwitchExecute(TViewSwitch::ShowGridXZ, command);
     case C::HideHull: return ViewSwitchExecute(TViewSwitch::HideHull, command);
     case C::HideBracket: return ViewSwitchExecute(TViewSwitch::HideBracket, command);
-    // The camera stations are still to come; until then they do nothing.
-    case C::ResetCamera:
-    case C::ShowPlan:
-    case C::ShowFront:
-    case C::ShowSide:
-    case C::ShowIso:
-    case C::ShowBack:
-    case C::ShowBracket: return;
+    case C::ResetCamera: return ResetCameraExecute();
+    case C::ShowPlan: return ShowPlanExecute();
+    case C::ShowFront: return ShowFrontExecute();
+    case C::ShowSide: return ShowSideExecute();
+    case C::ShowIso: return ShowIsoExecute();
+    case C::ShowBack: return ShowBackExecute();
+    case C::ShowBracket: return ShowBracketExecute();
   }
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QString>
 
 #include <array>
 #include <chrono>
@@ -56,6 +57,11 @@ struct TViewPick {
   int Index = -1;
   bool operator==(const TViewPick&) const = default;
 };
+
+// What a marker is called in the status bar while the pointer is over it ("Upper bridle
+// hole: row 3, hole 2", "Bracket pair 2", "Towing hole F1u", ...); empty for anything
+// that is no cube of the door's scene.
+QString MarkerCaption(const TViewPick& pick);
 
 class TDoorView {
 public:

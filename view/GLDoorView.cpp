@@ -45,7 +45,10 @@ void TGLDoorView::SetCameraStation(const TCameraStation& station)
 {
   TCamera& camera = FScene->Camera();
   camera.SetPosition(ToQ(station.Position));
-  camera.SetOrientation(ToQ(station.Direction), ToQ(station.Up));
+  // The camera aims at its target whatever its direction says, so the up vector is kept
+  // as given (a roll turns it in any plane) and the direction is squared to it instead.
+  camera.SetDirection(ToQ(station.Direction));
+  camera.SetUp(ToQ(station.Up));
 }
 
 void TGLDoorView::OrbitCamera(Real pitchDegrees, Real turnDegrees)

@@ -10,6 +10,8 @@
 #include <QGroupBox>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QVector3D>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -948,6 +950,102 @@ private slots:
     // The window's poses are the view's.
     QCOMPARE(&door.ScenePoses(), &view->Poses());
     QCOMPARE(door.ScenePoses().BallastCount, 5);
+  }
+
+  // Every station of the view commands: where the camera stands, its direction and up
+  // vector, the projection it asks for and how rolling goes from there on.
+  void stationsOfTheViewCommands_data()
+  {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QVector3D>("position");
+    QTest::addColumn<QVector3D>("direction");
+    QTest::addColumn<QVector3D>("up");
+    QTest::addColumn<int>("viewKind");  // -1: as before
+    QTest::addColumn<int>("perspective");  // 1 on, 0 off, -1 as before
+    QTest::newRow("reset") << "ResetCamera" << QVector3D(0, -10, 0) << QVector3D(1, 0, 0) << QVector3D(0, 0, 1) << -1 << -1;
+    QTest::newRow("plan") << "ShowPlan" << QVector3D(0, 0, 10) << QVector3D(0, 0, -1) << QVector3D(0, 1, 0) << 0 << -1;
+    QTest::newRow("front") << "ShowFront" << QVector3D(-10, 0, 0) << QVector3D(1, 0, 0) << QVector3D(0, 0, 1) << 2 << -1;
+    QTest::newRow("side") << "ShowSide" << QVector3D(0, -10, 0) << QVector3D(1, 0, 0) << QVector3D(0, 0, 1) << 1 << -1;
+    QTest::newRow("back") << "ShowBack" << QVector3D(5, 10, 5) << QVector3D(1, 0, 0) << QVector3D(0, 0, 1) << -1 << -1;
+    QTest::newRow("bracket") << "ShowBracket" << QVector3D(-3, -3, 3) << QVector3D(1, 0, 0) << QVector3D(0, 0, 1) << -1 << 1;
+    QTest::newRow("iso") << "ShowIso" << QVector3D(-10, -10, 10) << QVector3D(1, 0, 0) << QVector3D(0, 0, 1) << -1 << 0;
+  }
+  void stationsOfTheViewCommands()
+  {
+    QFETCH(QString, command);
+    QFETCH(QVector3D, position);
+    QFETCH(QVector3D, direction);
+    QFETCH(QVector3D, up);
+    QFETCH(int, viewKind);
+    QFETCH(int, perspective);
+    TSandbox sandbox;
+    TFDoor door;
+    auto view = std::make_shared<TNullDoorView>();
+    TDoorCollaborators collaborators;
+    collaborators.View = view;
+    door.SetCollaborators(collaborators);
+    door.show();
+    const auto vec = [](const TxyzSingle& v) { return QVector3D(v.X, v.Y, v.Z); };
+    QAction* perspectiveSwitch = Command(door, "ShowPerspective");
+    // From both projections and from each of the three kinds of rolling.
+    for (const bool startInPerspective : {true, false}) {
+      for (const char* before : {"ShowPlan", "ShowSide", "ShowFront"}) {
+        if (perspectiveSwitch->isChecked() != startInPerspective)
+          perspectiveSwitch->trigger();
+        Command(door, before)->trigger();
+        const int kindBefore = door.ViewKind();
+        view->SetCameraStation({{1, 2, 3}, {0, 1, 0}, {1, 0, 0}});
+        Command(door, command.toLatin1().constData())->trigger();
+        const TCameraStation station = view->CameraStation();
+        QCOMPARE(vec(station.Position), position);
+        QCOMPARE(vec(station.Direction), direction);
+        QCOMPARE(vec(station.Up), up);
+        QCOMPARE(door.ViewKind(), viewKind < 0 ? kindBefore : viewKind);
+        const bool nowPerspective = perspective < 0 ? startInPerspective : perspective == 1;
+        QCOMPARE(perspectiveSwitch->isChecked(), nowPerspective);
+        QCOMPARE(view->Perspective(), nowPerspective);
+        QCOMPARE(double(view->FocalLength()), nowPerspective ? 100.0 : 10.0);
+      }
+    }
+  }
+
+  // The status bar is the window's own: it adds its height, the view and the panel keep
+  // theirs; the side station is the one rolling starts from.
+  void statusBarAddsItsHeight()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    QCOMPARE(door.ViewKind(), 1);
+    QStatusBar* bar = door.statusBar();
+    QVERIFY(bar);
+    door.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&door));
+    QApplication::processEvents();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(door.height(), 565 + bar->height());
+    QCOMPARE(door.centralWidget()->geometry().bottom() + 1, bar->geometry().top());
+  }
+
+  // Reset Model puts the door back upright and shows it so; the switch of the camera
+  // stations leaves the attitude alone.
+  void resetModelTurnsTheDoorBack()
+  {
+    TSandbox sandbox;
+    TFDoor door;
+    door.show();
+    door.AngleX->SetValue(10);
+    door.AngleY->SetValue(-5);
+    door.AngleZ->SetValue(30);
+    door.AngleXInput();
+    QVERIFY(std::abs(door.AngleAttack->Val()) > 1e-3L);
+    Command(door, "ShowIso")->trigger();
+    QCOMPARE(double(door.AngleZ->Val()), 30.0);
+    Command(door, "ResetModel")->trigger();
+    for (TEditF* edit : {door.AngleX, door.AngleY, door.AngleZ})
+      QCOMPARE(double(edit->Val()), 0.0);
+    // Upright the wing meets the water head on (ravlen-balance evaluate: attack angle 0).
+    QCOMPARE(double(door.AngleAttack->Val()), 0.0);
+    QCOMPARE(double(door.Model().Attitude().Z), 0.0);
   }
 
 private:
