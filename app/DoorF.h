@@ -225,6 +225,9 @@ private:
   TBalanceInputs LinkInputs() const override;
   void SetLinkInputs(const TBalanceInputs& inputs) override;
 
+  // The health of the last balance, marked when the door shows another state since.
+  void ShowHealth();
+
   TDoorModel FModel;
   TDoorCollaborators FCollaborators;
   std::shared_ptr<TDoorView> FView;
@@ -238,6 +241,11 @@ private:
   THelpViewer* FHelpViewer = nullptr;
   QPointer<TRiggingAdvisor> FAdvisor;
   QLabel* FHealthLabel = nullptr;
+  // The health of the last balance run, and the attitude and moment it left the door at:
+  // once the door shows another, the words no longer describe it.
+  QString FHealthText;
+  Txyz FHealthAttitude;
+  Txyz FHealthMoment;
   QScrollArea* FPanelArea = nullptr;
   bool FShown = false;
   bool FBalancing = false;

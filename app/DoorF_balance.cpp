@@ -29,6 +29,7 @@ public:
 
 // Same attitude angles, or both NaN: a step of degenerate geometry turns nothing either.
 bool SameAngle(Real a, Real b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+bool SameVector(const Txyz& a, const Txyz& b) { return SameAngle(a.X, b.X) && SameAngle(a.Y, b.Y) && SameAngle(a.Z, b.Z); }
 
 // Whether a solver step with this moment turns the door at all from where it stands.
 bool StepTurns(TDoorModel& model, const Txyz& moment)
@@ -77,6 +78,18 @@ void TFDoor::ShowResults()
   // The new scale draws the arrows from the next refresh on.
   if (AutoForceScale->isChecked())
     ForceScale->SetValue(AutoForceScaleValue(results));
+  ShowHealth();
+}
+
+void TFDoor::ShowHealth()
+{
+  if (FHealthText.isEmpty())
+    return;
+  const bool asBalanced =
+      SameVector(FModel.Attitude(), FHealthAttitude) && SameVector(FModel.Results().FMoment, FHealthMoment);
+  const QString text = asBalanced ? FHealthText : QStringLiteral("Door changed since the last balance. ") + FHealthText;
+  FHealthLabel->setText(text);
+  FHealthLabel->setToolTip(text);
 }
 
 void TFDoor::BalanceActExecute()
@@ -94,14 +107,18 @@ void TFDoor::BalanceActExecute()
     FDoorConnect->WriteResults(BalanceResultsOf(FModel, result));
     // The health of the door as balanced, in the words of the command line; the
     // stability check ends evaluated at the final attitude again.
-    FHealthLabel->setText(QString::fromStdString(HealthLine(AssessBalance(FModel, result))));
-    FHealthLabel->setToolTip(FHealthLabel->text());
+    const QString health = QString::fromStdString(HealthLine(AssessBalance(FModel, result)));
     EvaluationCycle();
     const Txyz& a = FModel.Attitude();
     AngleX->SetValue(a.X / kDegToRad);
     AngleY->SetValue(a.Y / kDegToRad);
     AngleZ->SetValue(a.Z / kDegToRad);
     AngleXInput();
+    // The words hold for the door as the edits now show it.
+    FHealthText = health;
+    FHealthAttitude = FModel.Attitude();
+    FHealthMoment = FModel.Results().FMoment;
+    ShowHealth();
     if (outerRun)
       FBalancing = false;
     if (FBalanceListener)

@@ -501,6 +501,22 @@ private slots:
     door.statusBar()->clearMessage();
     QVERIFY(health->isVisible());
     QCOMPARE(health->text(), shown);
+
+    // A door turned or towed otherwise since is no longer the one the words describe;
+    // an evaluation that changes nothing leaves them standing.
+    Command(door, "ResetModel")->trigger();
+    QCOMPARE(health->text(), QStringLiteral("Door changed since the last balance. ") + shown);
+    Command(door, "BalanceAct")->trigger();
+    QVERIFY(!health->text().startsWith(QStringLiteral("Door changed")));
+    if (!converged)
+      return;
+    QCOMPARE(health->text(), shown);
+    door.TrawlSpeed->SetValue(2.5);
+    door.EvaluationCycle();
+    QVERIFY(health->text().startsWith(QStringLiteral("Door changed since the last balance. Last balance: ")));
+    door.TrawlSpeed->SetValue(2);
+    door.EvaluationCycle();
+    QCOMPARE(health->text(), shown);
   }
 
 private:
