@@ -381,7 +381,11 @@ void TFDoor::showEvent(QShowEvent* event)
 void TFDoor::FormShow()
 {
   FView->RestartClock();
-  resize(width() - 1, height());  // lets the bars lay themselves out again
+  // The bands learn their widths only once shown: lay the window out again at its size.
+  if (QLayout* frame = layout()) {
+    frame->invalidate();
+    frame->activate();
+  }
   FView->LoadCursors();
   BuildModel();
   if (QAction* perspective = Command(TDoorCommand::ShowPerspective); !perspective->isChecked())

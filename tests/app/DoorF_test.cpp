@@ -1010,7 +1010,7 @@ private slots:
   }
 
   // The status bar is the window's own: it adds its height, the view and the panel keep
-  // theirs; the side station is the one rolling starts from.
+  // theirs, and the window its designed width; the side station is the one rolling starts from.
   void statusBarAddsItsHeight()
   {
     TSandbox sandbox;
@@ -1023,6 +1023,7 @@ private slots:
     QApplication::processEvents();
     QVERIFY(bar->isVisible());
     QCOMPARE(door.height(), 565 + bar->height());
+    QCOMPARE(door.width(), 843);  // laying the bars out at the first showing keeps the width
     QCOMPARE(door.centralWidget()->geometry().bottom() + 1, bar->geometry().top());
   }
 
