@@ -67,6 +67,9 @@ void BM_AnimateAtRest(benchmark::State& state)
 {
   TFDoor door;
   door.show();
+  // The gap benchmark before this one closed its window with solver factor 5 stored, and
+  // at that factor the door never comes to rest.
+  door.Model().SetSolverFactor(10000);
   door.Commands().Execute(QStringLiteral("BalanceAct"));
   QAction* animate = door.Commands().Find(QStringLiteral("Animate"));
   for (auto _ : state) {
