@@ -14,7 +14,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QPointer>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -30,6 +29,7 @@
 #include <cmath>
 #include <memory>
 
+#include "LinkTestSupport.h"
 #include "app/CommandBars.h"
 #include "app/CommandTable.h"
 #include "app/DoorF.h"
@@ -58,14 +58,7 @@ private:
   QString FOldDir;
 };
 
-QByteArray RunBalanceTool(const QStringList& args)
-{
-  QProcess process;
-  process.start(QStringLiteral(RAVLEN_BALANCE_PATH), args);
-  if (!process.waitForFinished(60000))
-    return {};
-  return process.readAllStandardOutput();
-}
+QByteArray RunBalanceTool(const QStringList& args) { return RunTool(QStringLiteral(RAVLEN_BALANCE_PATH), args).Out; }
 
 QJsonObject BalanceToolJson(const QStringList& args)
 {
