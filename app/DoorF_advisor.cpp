@@ -73,7 +73,7 @@ void TFDoor::ApplyAdvice(const TRiggingCandidate& advice)
   // choices), the ballast does not.
   const TDoorChoice now = CurrentDoor();
   if (advice.Door.Bracket != now.Bracket)
-    ActionManager1->Execute(Command(BracketCommand(advice.Door.Bracket))->objectName());
+    Command(BracketCommand(advice.Door.Bracket))->trigger();
   if (advice.Door.AreaTag != now.AreaTag) {
     if (advice.Door.AreaTag == 0) {
       // The start-up door (scale 5, shown as the 10.3 m^2 door) has no command of its own
@@ -84,10 +84,10 @@ void TFDoor::ApplyAdvice(const TRiggingCandidate& advice)
     }
     for (TDoorCommand id : kAreaCommands)
       if (TCommandTable::Tag(Command(id)) == advice.Door.AreaTag)
-        ActionManager1->Execute(Command(id)->objectName());
+        Command(id)->trigger();
   }
   if (advice.Door.Ballast != now.Ballast && advice.Door.Ballast >= 1 && advice.Door.Ballast <= kMaxBallast)
-    ActionManager1->Execute(Command(kBallastCommands[advice.Door.Ballast - 1])->objectName());
+    Command(kBallastCommands[advice.Door.Ballast - 1])->trigger();
 
   const TRigging& r = advice.Rigging;
   FModel.SelectUpperHole(r.UpperHole);
@@ -98,5 +98,5 @@ void TFDoor::ApplyAdvice(const TRiggingCandidate& advice)
   AngleY->SetValue(advice.Attitude.Y / kDegToRad);
   AngleZ->SetValue(advice.Attitude.Z / kDegToRad);
   AngleXInput();
-  ActionManager1->Execute(Command(C::BalanceAct)->objectName());
+  Command(C::BalanceAct)->trigger();
 }

@@ -349,7 +349,7 @@ void TRiggingAdvisor::FillTable()
     row << NumberItem(double(i + 1), 0);
     row.front()->setData(int(i), kIndexRole);
     // The start-up door has no area command of its own: its area is shown instead.
-    const QString area = d.AreaTag != 0 ? Text(AreaText(d.AreaTag)) : QString::number(double(WingArea * 5 * 5), 'f', 2);
+    const QString area = d.AreaTag != 0 ? Text(AreaText(d.AreaTag)) : QString::number(double(WingAreaAtScale(5)), 'f', 2);
     row << TextItem(area, d.AreaTag) << NumberItem(d.Ballast, 0)
         << TextItem(QString::fromLatin1(BracketName(d.Bracket)), int(d.Bracket))
         << TextItem(Text(HoleText(g.UpperHole)), g.UpperHole) << TextItem(Text(HoleText(g.LowerHole)), g.LowerHole)
@@ -358,7 +358,7 @@ void TRiggingAdvisor::FillTable()
         << NumberItem(double(c.Outcome.HeelPitch.Pitch / kDegToRad), 2)
         << NumberItem(double(c.Outcome.AttackAngle / kDegToRad), 3) << NumberItem(double(c.Force.Y / 1000), 3)
         << NumberItem(double(c.Force.X / 1000), 3) << NumberItem(double(c.Force.Z / 1000), 3)
-        << NumberItem(double(c.Force.Y / c.Force.X), 4) << NumberItem(c.Outcome.Evaluations, 0);
+        << NumberItem(double(Efficiency(c.Force)), 4) << NumberItem(c.Outcome.Evaluations, 0);
     FModel->appendRow(row);
   }
   FitColumns();

@@ -16,6 +16,8 @@ inline constexpr TxyzSingle HullCoG{0.0648238f, 0.1007314f, 0.0002996f};
 inline constexpr Real HullMass = 18.980387364701L;  // kg at unit scale
 inline constexpr Real WingArea = 0.4155973991L;     // m^2 at unit scale
 inline constexpr Real SpanArea = 0.3104032582L;     // m^2 at unit scale
+// The wing's area of the door drawn at this scale, m^2.
+inline constexpr Real WingAreaAtScale(Real scale) { return WingArea * (scale * scale); }
 inline constexpr Txyz WingNormal{0, 1, 0};
 inline constexpr Txyz SpanAxis{0, 0, 1};
 // Along the warp from the bracket pair's mid-point to the provisional towing point.

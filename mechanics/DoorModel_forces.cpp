@@ -188,7 +188,7 @@ Txyz TDoorModel::EvaluateDoor(const Txyz& a)
                FCurves.FCpLineZ.ValueAt(Cp) * s};
   r.FApplyPoint[kLoadWing] = rotation.Rotate(C);
   const Real q = in.WaterDensity * (in.TrawlSpeed * in.TrawlSpeed) / 2;
-  const Real Sw = WingArea * (s * s);
+  const Real Sw = WingAreaAtScale(s);
   r.FLoad[kLoadWing] = {Cx * q * Sw, Cy * q * Sw * nW.Y, Cy * q * Sw * nW.Z};
 
   // Span.

@@ -115,7 +115,7 @@ TRiggingSearchResult SearchRiggings(const TRiggingSearchDef& def, const std::fun
             continue;
           c.Attitude = model.Attitude();
           c.Force = model.Results().FForce;
-          c.Score = def.Rank == TRiggingRank::Spreading ? c.Force.Y : c.Force.Y / c.Force.X;
+          c.Score = def.Rank == TRiggingRank::Spreading ? c.Force.Y : Efficiency(c.Force);
           if (!std::isfinite(c.Score))
             continue;
           ++worker.Kept;

@@ -19,6 +19,10 @@ enum class TRiggingRank {
   Efficiency,  // FForce.Y / FForce.X: spreading per unit of the door's own resistance
 };
 
+// Spreading per unit of the door's own resistance: the efficiency ranking's key, from the
+// door's force (resistance X, spreading Y).
+inline Real Efficiency(const Txyz& force) { return force.Y / force.X; }
+
 struct TRiggingSearchDef {
   std::vector<TDoorChoice> Doors{TDoorChoice{}};
   TDoorInputs Inputs;       // towing conditions of every balance

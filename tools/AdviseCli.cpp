@@ -11,8 +11,6 @@
 
 namespace {
 
-Real Efficiency(const TRiggingCandidate& c) { return c.Force.Y / c.Force.X; }
-
 const char* RankName(TRiggingRank rank) { return rank == TRiggingRank::Spreading ? "spreading" : "efficiency"; }
 
 std::string Range(Real lo, Real hi)
@@ -38,7 +36,7 @@ void PrintTable(std::ostream& out, const TAdviseRequest& request, const TRigging
                   ++rank, AreaText(c.Door.AreaTag).c_str(), c.Door.Ballast, BracketName(c.Door.Bracket),
                   HoleText(c.Rigging.UpperHole).c_str(), HoleText(c.Rigging.LowerHole).c_str(),
                   static_cast<int>(c.Rigging.Pair), TowHoleName(c.Rigging.Tow), c.Force.Y / 1000, c.Force.X / 1000,
-                  c.Force.Z / 1000, Efficiency(c), c.Outcome.HeelPitch.Heel / kDegToRad,
+                  c.Force.Z / 1000, Efficiency(c.Force), c.Outcome.HeelPitch.Heel / kDegToRad,
                   c.Outcome.HeelPitch.Pitch / kDegToRad, c.Outcome.AttackAngle / kDegToRad, c.Outcome.Evaluations);
     out << line;
     for (TBalanceWarning w : kAllWarnings)
@@ -77,7 +75,7 @@ void PrintJson(std::ostream& out, const TAdviseRequest& request, const TRiggingS
         << "], \"lower_hole\": [" << g.LowerHole / kHolesPerRow + 1 << ", " << g.LowerHole % kHolesPerRow + 1
         << "], \"pair\": " << static_cast<int>(g.Pair) << ", \"tow_hole\": \"" << TowHoleName(g.Tow)
         << "\", \"attitude_deg\": " << JsonVector(c.Attitude, kDegToRad) << ", \"force_N\": " << JsonVector(c.Force)
-        << ", \"efficiency\": " << JsonNumber(Efficiency(c)) << ", \"heel_deg\": "
+        << ", \"efficiency\": " << JsonNumber(Efficiency(c.Force)) << ", \"heel_deg\": "
         << JsonNumber(o.HeelPitch.Heel / kDegToRad) << ", \"pitch_deg\": " << JsonNumber(o.HeelPitch.Pitch / kDegToRad)
         << ", \"attack_angle_deg\": " << JsonNumber(o.AttackAngle / kDegToRad) << ", \"evaluations\": " << o.Evaluations
         << ", \"stable\": " << JsonStable(o) << ", \"warnings\": " << JsonWarnings(o.Warnings) << "}";

@@ -588,7 +588,7 @@ void PrintTable(std::ostream& out, const TRun& run)
   const Real s = model.DoorScale();
   const Txyz moment = run.Solve ? run.Solve->Moment : r.FMoment;
 
-  out << "Door      wing area " << Fixed(WingArea * s * s, 2, 0) << " m^2 (scale " << Fixed(s, 7, 0)
+  out << "Door      wing area " << Fixed(WingAreaAtScale(s), 2, 0) << " m^2 (scale " << Fixed(s, 7, 0)
       << "), " << model.Variant().FBallastCount << " ballast pieces, " << BracketName(model.Variant().Bracket)
       << " bracket\n"
       << "Rigging   upper hole " << HoleText(model.UpperHoleIndex()) << ", lower hole "
@@ -732,7 +732,7 @@ int RunAdviseMode(const TOptions& options, const TCliContext& context, std::ostr
     TDoorModel model;
     ApplyDoorChoice(model, def.Doors.front());
     const Real s = model.DoorScale();
-    request.Heading = "Door      wing area " + Fixed(WingArea * s * s, 2, 0) + " m^2 (scale " + Fixed(s, 7, 0) + "), " +
+    request.Heading = "Door      wing area " + Fixed(WingAreaAtScale(s), 2, 0) + " m^2 (scale " + Fixed(s, 7, 0) + "), " +
                       std::to_string(options.Ballast) + " ballast pieces, " + BracketName(options.Bracket) +
                       " bracket\n";
   } else {

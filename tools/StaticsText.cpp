@@ -145,7 +145,7 @@ std::string RiggingCsvRow(int rank, const TRiggingCandidate& c)
          std::to_string(g.UpperHole % kHolesPerRow + 1) + "," + std::to_string(g.LowerHole / kHolesPerRow + 1) + "," +
          std::to_string(g.LowerHole % kHolesPerRow + 1) + "," + std::to_string(static_cast<int>(g.Pair)) + "," +
          TowHoleName(g.Tow) + field(c.Force.Y / 1000) + field(c.Force.X / 1000) + field(c.Force.Z / 1000) +
-         field(c.Force.Y / c.Force.X) + field(o.HeelPitch.Heel / kDegToRad) + field(o.HeelPitch.Pitch / kDegToRad) +
+         field(Efficiency(c.Force)) + field(o.HeelPitch.Heel / kDegToRad) + field(o.HeelPitch.Pitch / kDegToRad) +
          field(o.AttackAngle / kDegToRad) + field(c.Attitude.X / kDegToRad) + field(c.Attitude.Y / kDegToRad) +
          field(c.Attitude.Z / kDegToRad) + "," + std::to_string(o.Evaluations) + "," + WarningWords(o.Warnings, ";");
 }
